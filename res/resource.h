@@ -1,0 +1,41 @@
+// Resource and command identifiers shared by the resource script and the code.
+#ifndef AMPWATCH_RESOURCE_H
+#define AMPWATCH_RESOURCE_H
+
+#define IDI_MAIN 101
+#define IDA_MAIN 102
+
+#define IDD_MAIN_DE 400
+#define IDD_MAIN_EN 800
+
+// String n is 400+n in German and 800+n in English.
+#define IDS_ALERT 1
+#define IDS_HISTORY_RESCALE 2
+#define IDS_CAPACITY_CAPTION 3
+#define IDS_CAPACITY_REPORT 4
+#define IDS_TIP_PERCENT 5
+#define IDS_TIP_HOURS 6
+#define IDS_TIP_MINUTES 7
+#define IDS_AC_OFFLINE 8
+#define IDS_AC_ONLINE 9
+#define IDS_AC_BACKUP 10
+#define IDS_BATTERY_HIGH 11
+#define IDS_BATTERY_LOW 12
+#define IDS_BATTERY_CRITICAL 13
+#define IDS_BATTERY_CHARGING 14
+#define IDS_NO_BATTERY 15
+
+#define IDC_GRAPH 1001
+#define IDC_INTERVAL 1002
+#define IDC_APPLY 1003
+#define IDC_ICONCOLOR 1004
+#define IDC_THRESHOLD 1005
+#define IDC_THRESHOLD_SPIN 1007
+
+#define IDM_REFRESH 40001
+#define IDM_SAVE 40002
+#define IDM_POWEROPTIONS 40003
+#define IDM_CAPACITY 40004
+#define IDM_OPENLOG 40005
+
+#endif

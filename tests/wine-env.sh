@@ -1,0 +1,35 @@
+# Shared Wine set-up for the test scripts (sourced).
+# wine_env_for EXE sets WINE and WINESERVER for the loader that matches the
+# program's word size; wine_prefix_ready PREFIX creates the prefix once.
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+wine_env_for() {
+    local machine
+    machine=$(od -An -tx1 -j "$(( $(od -An -tu4 -j60 -N4 "$1") + 4 ))" -N2 "$1" | tr -d ' ')
+    case $machine in
+        4c01) WINE=/usr/lib/wine/wine ;;     # i386
+        6486) WINE=/usr/lib/wine/wine64 ;;   # x86-64
+        *) echo "wine-env: $1 is not a Windows program" >&2; return 1 ;;
+    esac
+    [ -x "$WINE" ] || WINE=$(command -v wine)
+    WINESERVER=/usr/lib/wine/wineserver
+    [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
+    export WINELOADER=$WINE
+}
+
+wine_prefix_ready() {
+    local prefix=$1
+    [ -f "$prefix/.ready" ] && return 0
+    mkdir -p "$(dirname "$prefix")"
+    (
+        flock 9
+        if [ ! -f "$prefix/.ready" ]; then
+            rm -rf "$prefix"
+            WINEPREFIX=$prefix "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+            WINEPREFIX=$prefix "$WINESERVER" -w
+            [ -f "$prefix/system.reg" ] && touch "$prefix/.ready"
+        fi
+    ) 9>"$prefix.lock"
+    [ -f "$prefix/.ready" ] || { echo "wine-env: could not create the Wine prefix $prefix" >&2; return 1; }
+}
