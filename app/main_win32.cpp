@@ -1,0 +1,118 @@
+// Entry: one copy per session, language, settings, the main window, the loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/settings.h"
+#include "app/text.h"
+#include "platform/platform.h"
+#include "res/resource.h"
+#include "ui/main_dialog.h"
+
+static const char kMutexName[] = "QuentaAmpwatch";
+static const char kClassName[] = "QNAmpwatchDlgClass";
+static const char kDialogClass[] = "#32770";
+
+// Shows the running copy's window; answers whether one was found.
+static bool WakeRunningCopy()
+{
+    HWND other = FindWindowA(kDialogClass, kMainCaption);
+    if (!other)
+        other = FindWindowA(kClassName, kMainCaption);
+    if (!other)
+        return false;
+    if (!IsWindowVisible(other))
+        ShowWindow(other, SW_SHOW);
+    SetForegroundWindow(other);
+    return true;
+}
+
+static bool RegisterMainClass(HINSTANCE instance)
+{
+    WNDCLASSA wc;
+    if (!GetClassInfoA(nullptr, kDialogClass, &wc)) {
+        ZeroMemory(&wc, sizeof wc);
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+    }
+    wc.lpfnWndProc = DefDlgProcA;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = nullptr;
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0;
+}
+
+static void LoadStartSettings()
+{
+    char module[PATH_CAPACITY];
+    uint32_t length = ReadModulePath(module, sizeof module);
+    DerivePaths(&pathSet, length ? module : nullptr, length);
+    ProfileReader reader = SettingsFileReader(pathSet.settings);
+    LoadSettings(&reader, SystemButtonTextColor());
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (WakeRunningCopy()) {
+            if (mutex)
+                CloseHandle(mutex);
+            return 0;
+        }
+    }
+
+    appGlobals.instance = instance;
+    appGlobals.languageIsGerman = IsGermanLanguage(UserLanguage());
+    InitCommonControls();
+    if (!RegisterMainClass(instance)) {
+        if (mutex)
+            CloseHandle(mutex);
+        return 0;
+    }
+
+    LoadStartSettings();
+
+    appGlobals.smallIcon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16,
+                                      LR_DEFAULTCOLOR);
+    HWND window = CreateDialogParamA(instance,
+                                     MAKEINTRESOURCEA(MainDialogId(appGlobals.languageIsGerman)),
+                                     nullptr, MainDialogProc, 0);
+    if (!window) {
+        if (appGlobals.smallIcon)
+            DestroyIcon(static_cast<HICON>(appGlobals.smallIcon));
+        if (mutex)
+            CloseHandle(mutex);
+        MessageBoxA(nullptr, "Cannot create main window.", kMainCaption, MB_ICONERROR);
+        return 0;
+    }
+
+    if (!appGlobals.runHidden) {
+        ShowWindow(window, showCommand);
+        UpdateWindow(window);
+        WriteSetting("RunHidden", "1");
+    }
+
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    MSG msg;
+    int got;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1)
+            break;
+        if (IsWindow(window)) {
+            if (accelerators && TranslateAcceleratorA(window, accelerators, &msg))
+                continue;
+            if (IsDialogMessageA(window, &msg))
+                continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+
+    if (appGlobals.smallIcon)
+        DestroyIcon(static_cast<HICON>(appGlobals.smallIcon));
+    if (mutex)
+        CloseHandle(mutex);
+    return got == -1 ? 0 : static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,93 @@
+#include "app/settings.h"
+
+#include <string.h>
+
+AppGlobals appGlobals;
+PathSet pathSet;
+ThresholdSet thresholds;
+IconSettings iconSettings;
+
+static void CopyBounded(char *out, const char *text)
+{
+    size_t n = strlen(text);
+    if (n > PATH_CAPACITY - 1)
+        n = PATH_CAPACITY - 1;
+    memcpy(out, text, n);
+    out[n] = '\0';
+}
+
+static void UseFallbackPaths(PathSet *paths)
+{
+    CopyBounded(paths->settings, ".\\Ampwatch.ini");
+    CopyBounded(paths->history, ".\\Ampwatch.dat");
+    CopyBounded(paths->eventLog, ".\\Ampwatch.txt");
+}
+
+void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
+{
+    // A path of 260 or more characters was cut by the platform and names
+    // nothing; treat it like no path at all.
+    if (modulePath == nullptr || length == 0 || length >= PATH_CAPACITY) {
+        UseFallbackPaths(paths);
+        return;
+    }
+    uint32_t stem = length;
+    // The extension is searched in the file name only: a dot in a folder
+    // name must not move the files out of the executable's folder.
+    for (uint32_t i = length; i > 0; --i) {
+        char c = modulePath[i - 1];
+        if (c == '\\' || c == '/' || c == ':')
+            break;
+        if (c == '.') {
+            stem = i - 1;
+            break;
+        }
+    }
+    // If a full suffix does not fit, the three files would end up sharing one
+    // name (or taking the executable's own); the fallbacks are kept apart.
+    if (stem + 4 > PATH_CAPACITY - 1) {
+        UseFallbackPaths(paths);
+        return;
+    }
+    static const char *const suffixes[3] = {".ini", ".dat", ".txt"};
+    char *outs[3] = {paths->settings, paths->history, paths->eventLog};
+    for (int k = 0; k < 3; ++k) {
+        memcpy(outs[k], modulePath, stem);
+        memcpy(outs[k] + stem, suffixes[k], 5);
+    }
+}
+
+static uint8_t ReadByteKey(const ProfileReader *reader, const char *key, uint32_t fallback)
+{
+    return static_cast<uint8_t>(reader->readInt(reader->context, key, fallback) & 0xFFu);
+}
+
+void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
+{
+    const void *ctx = reader->context;
+    appGlobals.runHidden = reader->readInt(ctx, "RunHidden", 0) != 0;
+    appGlobals.storedShowDetails = reader->readInt(ctx, "ShowDetails", 0) != 0;
+    appGlobals.logfile = reader->readInt(ctx, "Logfile", 0) != 0;
+
+    uint32_t interval = reader->readInt(ctx, "Interval", 60);
+    appGlobals.interval = (interval < INTERVAL_MIN || interval > INTERVAL_MAX) ? 60u : interval;
+
+    uint8_t alert = ReadByteKey(reader, "AlertThreshold", 9);
+    thresholds.alertThreshold = (alert > 99 && alert != THRESHOLD_OFF) ? uint8_t{9} : alert;
+    uint8_t low = ReadByteKey(reader, "LowThreshold", 32);
+    thresholds.lowThreshold = low > 100 ? uint8_t{32} : low;
+    uint8_t critical = ReadByteKey(reader, "CriticalThreshold", 9);
+    thresholds.criticalThreshold = critical > 100 ? uint8_t{9} : critical;
+
+    IconFont *font = &iconSettings.font;
+    memset(font, 0, sizeof *font);
+    font->quality = 3;  // no antialiasing: the digits are a handful of pixels
+    font->height = static_cast<int32_t>(reader->readInt(ctx, "Height", static_cast<uint32_t>(-9)));
+    font->weight = static_cast<int32_t>(reader->readInt(ctx, "Weight", 400));
+    font->italic = ReadByteKey(reader, "Italic", 0);
+    font->pitchAndFamily = ReadByteKey(reader, "PitchAndFamily", 34);
+    reader->readString(ctx, "FaceName", "Tahoma", font->faceName, FACE_NAME_CAPACITY);
+    font->faceName[FACE_NAME_CAPACITY - 1] = '\0';
+
+    iconSettings.iconColor = reader->readInt(ctx, "IconColor", defaultIconColor) & 0x00FFFFFFu;
+}

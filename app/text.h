@@ -1,0 +1,17 @@
+// Language choice, localised resource ids and bounded number formatting.
+#ifndef AMPWATCH_TEXT_H
+#define AMPWATCH_TEXT_H
+
+#include <stdint.h>
+
+// German for every German variety (sub-language ignored), English otherwise.
+bool IsGermanLanguage(uint16_t languageId);
+
+// Resource id of string n (1..15) or of the main dialog in the chosen language.
+int LocalisedStringId(int n, bool german);
+int MainDialogId(bool german);
+
+// Writes value as unsigned decimal text; answers the length, 0 if it did not fit.
+uint32_t FormatUnsigned(char *out, uint32_t capacity, uint32_t value);
+
+#endif

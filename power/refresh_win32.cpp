@@ -1,0 +1,43 @@
+// The refresh cycle: sample the power status, update what shows it, alert once.
+#include "app/settings.h"
+#include "platform/platform.h"
+#include "power/status.h"
+#include "ui/main_dialog.h"
+
+static void ShowAlert(HWND window)
+{
+    if (hiddenToTray) {
+        ShowWindow(window, SW_SHOW);
+        hiddenToTray = false;
+    }
+    SetForegroundWindow(window);
+    char text[256];
+    LoadText(1, text, sizeof text);
+    MessageBoxA(window, text, kMainCaption, MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+static void ShowStatusChange(HWND, const PowerSample *sample)
+{
+    StatusChange change = CompareWithSnapshot(&StatusSnapshot, sample);
+    UpdateSnapshot(&StatusSnapshot, sample, change);
+}
+
+void RefreshCycle(HWND window, bool recordSample)
+{
+    PowerSample sample = ReadPowerStatus();
+    (void)recordSample;
+    ShowStatusChange(window, &sample);
+    // The latch is set before the box opens, so the cycles that keep running
+    // inside its message loop cannot stack a second box.
+    if (StepAlert(&alertLatched, sample.batteryLifePercent, thresholds.alertThreshold))
+        ShowAlert(window);
+}
+
+void HoverRefresh(HWND window)
+{
+    PowerSample sample = ReadPowerStatus();
+    StatusChange change = CompareWithSnapshot(&StatusSnapshot, &sample);
+    if (!change.picture && !change.lifetime)
+        return;
+    ShowStatusChange(window, &sample);
+}

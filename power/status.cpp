@@ -1,0 +1,47 @@
+#include "power/status.h"
+
+PowerSample StatusSnapshot = {AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN};
+bool alertLatched = false;
+
+PowerSample UnknownSample()
+{
+    PowerSample s = {AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN};
+    return s;
+}
+
+StatusChange CompareWithSnapshot(const PowerSample *snapshot, const PowerSample *sample)
+{
+    StatusChange c;
+    c.picture = snapshot->batteryLifePercent != sample->batteryLifePercent ||
+                snapshot->batteryFlag != sample->batteryFlag ||
+                snapshot->acLineStatus != sample->acLineStatus;
+    c.lifetime = snapshot->batteryLifeTime != sample->batteryLifeTime;
+    return c;
+}
+
+void UpdateSnapshot(PowerSample *snapshot, const PowerSample *sample, StatusChange change)
+{
+    if (change.picture) {
+        snapshot->batteryLifePercent = sample->batteryLifePercent;
+        snapshot->batteryFlag = sample->batteryFlag;
+        snapshot->acLineStatus = sample->acLineStatus;
+    }
+    if (change.lifetime)
+        snapshot->batteryLifeTime = sample->batteryLifeTime;
+}
+
+bool StepAlert(bool *latched, uint8_t percent, uint8_t threshold)
+{
+    // An unknown level neither raises nor re-arms; a threshold of 255 is off.
+    if (percent == PERCENT_UNKNOWN || threshold == 255)
+        return false;
+    if (percent <= threshold) {
+        if (*latched)
+            return false;
+        *latched = true;
+        return true;
+    }
+    if (percent > threshold + 3)
+        *latched = false;
+    return false;
+}

@@ -1,0 +1,38 @@
+// Power samples, the last shown status and the low-battery alert latch.
+#ifndef AMPWATCH_STATUS_H
+#define AMPWATCH_STATUS_H
+
+#include <stdint.h>
+
+enum { PERCENT_UNKNOWN = 255, FLAG_UNKNOWN = 255, AC_UNKNOWN = 255 };
+enum : uint32_t { LIFETIME_UNKNOWN = 0xFFFFFFFFu };
+
+// The four fields of the platform's power status that the meter uses.
+struct PowerSample {
+    uint8_t acLineStatus;        // 0 offline, 1 online, 2 backup, 255 unknown
+    uint8_t batteryFlag;         // bits 1 high, 2 low, 4 critical, 8 charging, 128 none
+    uint8_t batteryLifePercent;  // 0..100, 255 unknown
+    uint32_t batteryLifeTime;    // seconds, 0xFFFFFFFF unknown
+};
+
+// What the user was last shown; starts all unknown so the first sample counts.
+extern PowerSample StatusSnapshot;
+// The alert has been shown and not yet re-armed.
+extern bool alertLatched;
+
+PowerSample UnknownSample();
+
+struct StatusChange {
+    bool picture;   // percent, battery flag or mains state differ: new icon and log line
+    bool lifetime;  // remaining time differs: tooltip only
+};
+
+StatusChange CompareWithSnapshot(const PowerSample *snapshot, const PowerSample *sample);
+// Takes over the values that the change says differed.
+void UpdateSnapshot(PowerSample *snapshot, const PowerSample *sample, StatusChange change);
+
+// One step of the alert latch for a new sample; answers true when the alert
+// box must be shown now (the latch is then already set).
+bool StepAlert(bool *latched, uint8_t percent, uint8_t threshold);
+
+#endif

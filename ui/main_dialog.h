@@ -1,0 +1,27 @@
+// The main window: a modeless dialog that receives every message of the program.
+#ifndef AMPWATCH_MAIN_DIALOG_H
+#define AMPWATCH_MAIN_DIALOG_H
+
+#include <windows.h>
+
+enum {
+    WM_TRAYNOTIFY = WM_USER + 4224,
+    WM_REFRESHNOW = WM_USER + 4242,
+    POLL_TIMER_ID = 100,
+    TRAY_ICON_ID = 4224,
+};
+
+extern const char kMainCaption[];
+
+// The window is hidden and only the tray icon shows.
+extern bool hiddenToTray;
+// The graph shows its details overlay.
+extern bool detailsVisible;
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Full cycle (poll, refresh request, power event) and the light one (tray hover).
+void RefreshCycle(HWND window, bool recordSample);
+void HoverRefresh(HWND window);
+
+#endif
