@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native (with sanitizers), the Windows
+# unit tests and the end-to-end scenarios under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+start=$(date +%s)
+status=0
+(cd build/native && ctest --output-on-failure -j2) || status=1
+(cd build/win32 && ctest --output-on-failure -j2) || status=1
+if [ "$(cat build/run32)" = OFF ]; then
+    echo "test: this host cannot run 32-bit programs; the Wine tests run on the 64-bit build"
+    (cd build/win64 && ctest --output-on-failure -j2) || status=1
+fi
+echo "test: ran in $(( $(date +%s) - start )) s, size of the program: $(stat -c %s build/win32/Ampwatch.exe) bytes"
+exit $status
