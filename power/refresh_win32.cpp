@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "power/status.h"
 #include "ui/main_dialog.h"
+#include "ui/tray_icon.h"
 
 static void ShowAlert(HWND window)
 {
@@ -16,10 +17,21 @@ static void ShowAlert(HWND window)
     MessageBoxA(window, text, kMainCaption, MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-static void ShowStatusChange(HWND, const PowerSample *sample)
+static void ShowStatusChange(HWND window, const PowerSample *sample)
 {
     StatusChange change = CompareWithSnapshot(&StatusSnapshot, sample);
-    UpdateSnapshot(&StatusSnapshot, sample, change);
+    if (change.picture) {
+        ReplaceTrayIcon(window, sample->batteryLifePercent, sample->batteryFlag,
+                        sample->batteryLifeTime);
+        StatusChange picture = {true, false};
+        UpdateSnapshot(&StatusSnapshot, sample, picture);
+    }
+    if (change.lifetime) {
+        UpdateTrayIcon(window, NIM_MODIFY, nullptr, sample->batteryLifePercent,
+                       sample->batteryLifeTime);
+        StatusChange lifetime = {false, true};
+        UpdateSnapshot(&StatusSnapshot, sample, lifetime);
+    }
 }
 
 void RefreshCycle(HWND window, bool recordSample)

@@ -8,6 +8,7 @@
 #include "power/status.h"
 #include "res/resource.h"
 #include "ui/main_dialog.h"
+#include "ui/tray_icon.h"
 
 const char kMainCaption[] = "Battery Meter";
 
@@ -26,6 +27,7 @@ static void InitMainDialog(HWND window)
     HINSTANCE instance = static_cast<HINSTANCE>(appGlobals.instance);
     if (appGlobals.runHidden)
         hiddenToTray = true;
+    displayColorDepth = ReadDisplayColorDepth();
     detailsVisible = appGlobals.storedShowDetails;
     SetWindowTextA(window, kMainCaption);
 
@@ -60,6 +62,7 @@ static void InitMainDialog(HWND window)
         PostMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appGlobals.smallIcon));
     PostMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    AddTrayIcon(window);
 
     SetTimer(window, POLL_TIMER_ID, appGlobals.interval * 1000u, nullptr);
     // The first cycle runs as soon as the loop starts, not one interval later.
@@ -96,6 +99,8 @@ static void CloseMainWindow(HWND window)
     KillTimer(window, POLL_TIMER_ID);
     if (detailsVisible != appGlobals.storedShowDetails)
         WriteSetting("ShowDetails", detailsVisible ? "1" : "0");
+    // The icon goes before the window, so no stale icon is left behind.
+    RemoveTrayIcon(window);
     DestroyWindow(window);
 }
 
@@ -137,9 +142,11 @@ static void OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        ShowWindow(window, SW_SHOWNORMAL);
+        if (hiddenToTray) {
+            ShowWindow(window, SW_SHOW);
+            hiddenToTray = false;
+        }
         SetForegroundWindow(window);
-        hiddenToTray = false;
         break;
     }
 }
@@ -163,6 +170,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION:
         if (wParam)
             EndSession();
+        return FALSE;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(window, wParam);
         return FALSE;
     case WM_COMMAND:
         OnCommand(window, wParam);

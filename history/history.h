@@ -1,0 +1,77 @@
+// The charge history: the last 256 samples, newest first, and its file.
+#ifndef AMPWATCH_HISTORY_H
+#define AMPWATCH_HISTORY_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+enum { HISTORY_SLOTS = 256, HISTORY_EMPTY = 255, HISTORY_MAX_PERCENT = 100 };
+// What the question callback answers for OK; the same value as IDOK.
+enum { HISTORY_ANSWER_OK = 1 };
+
+// Slot 0 is the newest sample, slot i was taken i polls earlier. Each slot
+// holds a percent 0..100 or 255 for no sample.
+struct HistoryBuffer {
+    uint8_t slots[HISTORY_SLOTS];
+};
+
+extern HistoryBuffer historyBuffer;
+
+// Fills every slot with 255.
+void ClearHistory(HistoryBuffer *history);
+
+// Takes over the content of a history file of length bytes: its first 256
+// bytes when there are at least that many and none of them is in 101..254,
+// else an empty history. Answers whether the content was taken.
+bool ParseHistoryBytes(HistoryBuffer *history, const uint8_t *data, size_t length);
+
+// Number of leading slots, from slot 0, before the first 255 (0..256).
+uint32_t RecordedRun(const HistoryBuffer *history);
+
+// Reads the history file at path into historyBuffer; an unreadable, short or
+// damaged file leaves an empty history. The file is never changed. Answers
+// whether the file's samples were taken.
+bool LoadHistory(const char *path);
+
+// Shifts every slot one place older, dropping slot 255, and stores percent
+// unchanged in slot 0 (255, an unknown level, becomes a gap).
+void RecordSample(uint8_t percent);
+
+// Slot index (0..255) of historyBuffer; 255 outside that range.
+uint8_t HistorySlot(uint32_t index);
+
+// Writes the 256 slots to path through a temporary file beside it and then
+// replaces the old file in one step. Answers true only when the new file is
+// in place; on any failure the old file is left as it was and no temporary
+// file remains. A read-only history file or a directory at path fails.
+bool SaveHistory(const char *path);
+
+// The temporary file a save writes first, in the history file's folder: the
+// path plus ".tmp", or "~hist.tmp" in the same folder when that would pass 259
+// characters. False when neither fits (or capacity is too small).
+bool HistoryTempPath(const char *path, char *out, size_t capacity);
+
+// Something (file or directory) exists at path.
+bool HistoryFileExists(const char *path);
+
+// The trackbar position asks for a change: within 60..360 and not the current
+// interval.
+bool IntervalChangeRequested(int64_t position, uint32_t currentInterval);
+
+// Changing the interval loses samples worth asking about: two or more recorded.
+bool IntervalChangeNeedsQuestion(const HistoryBuffer *history);
+
+// Keeps only slot 0 (even when it is 255) and saves to path, but only when a
+// file already exists there; no file is created here.
+void ResetHistoryForInterval(const char *path);
+
+// The whole interval rule on historyBuffer. When the question is needed it
+// calls ask(context), which shows the question modally and answers the
+// button chosen; only HISTORY_ANSWER_OK accepts, anything else (Cancel, a box
+// that could not be shown, a null ask) refuses. Samples recorded while the
+// question is open count: the slot 0 kept is the one present after ask
+// returns. Answers true when the change is accepted; on refusal the history
+// is untouched.
+bool ConfirmIntervalChange(const char *path, int (*ask)(void *context), void *context);
+
+#endif

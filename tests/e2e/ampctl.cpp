@@ -1,0 +1,336 @@
+// Remote control for the end-to-end tests: finds the running meter's main
+// window, posts it the messages a user or the system would cause, and reads
+// back what the user would see. Results go to stdout, success to the exit code.
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static const char kMainCaption[] = "Battery Meter";
+static const char kDialogClass[] = "#32770";
+static const UINT kTrayNotify = WM_USER + 4224;
+static const UINT kRefreshNow = WM_USER + 4242;
+static const WPARAM kPollTimerId = 100;
+static const WPARAM kTrayIconId = 4224;
+static const int kMessageBoxTextId = 0xFFFF;
+static const int kTrackbarId = 1002;
+static const DWORD kDefaultWaitMs = 10000;
+
+// Window texts leave as CP1252 bytes whatever code page this process has.
+// WM_GETTEXT reaches the control itself (an edit box keeps its own text).
+// Captions come from the window manager's copy, so a busy meter cannot stall a search.
+static void WindowText(HWND window, char* out, int size, bool askControl = true)
+{
+    wchar_t wide[1024];
+    DWORD_PTR copied = 0;
+    int length = 0;
+    if (askControl && SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+                            kDefaultWaitMs, &copied))
+        length = static_cast<int>(copied);
+    else
+        length = GetWindowTextW(window, wide, 1024);
+    out[0] = '\0';
+    if (length > 0) {
+        int bytes = WideCharToMultiByte(1252, 0, wide, length, out, size - 1, nullptr, nullptr);
+        out[bytes > 0 ? bytes : 0] = '\0';
+    }
+}
+
+static bool ClassIs(HWND window, const char* name)
+{
+    char cls[64];
+    return GetClassNameA(window, cls, sizeof cls) > 0 && strcmp(cls, name) == 0;
+}
+
+static bool CaptionIs(HWND window, const char* caption)
+{
+    char text[512];
+    WindowText(window, text, sizeof text, false);
+    return strcmp(text, caption) == 0;
+}
+
+struct WindowSearch {
+    const char* caption;
+    HWND owner;  // null: the window must have no owner
+    HWND found[32];
+    int count;
+};
+
+static BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+    if (ClassIs(window, kDialogClass) && CaptionIs(window, search->caption)
+        && GetWindow(window, GW_OWNER) == search->owner && search->count < 32)
+        search->found[search->count++] = window;
+    return TRUE;
+}
+
+static int FindWindows(WindowSearch* search, const char* caption, HWND owner)
+{
+    search->caption = caption;
+    search->owner = owner;
+    search->count = 0;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(search));
+    return search->count;
+}
+
+static HWND FindMain()
+{
+    WindowSearch search;
+    return FindWindows(&search, kMainCaption, nullptr) > 0 ? search.found[0] : nullptr;
+}
+
+static HWND FindBox(HWND main, const char* caption)
+{
+    WindowSearch search;
+    return FindWindows(&search, caption, main) > 0 ? search.found[0] : nullptr;
+}
+
+static HWND WaitMain(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND main = FindMain();
+        if (main || GetTickCount() - start >= ms)
+            return main;
+        Sleep(50);
+    }
+}
+
+static HWND RequireMain()
+{
+    HWND main = FindMain();
+    if (!main)
+        fputs("ampctl: no main window\n", stderr);
+    return main;
+}
+
+static unsigned long Number(const char* text)
+{
+    return strtoul(text, nullptr, 0);
+}
+
+static void PrintText(const char* text)
+{
+    fputs(text, stdout);
+    fputc('\n', stdout);
+}
+
+// Waits until every message posted to the meter before this call is handled:
+// a marker posted behind them to the trackbar (same thread, same queue) shows
+// up only once the meter is back in a message loop (its own or a modal box's).
+// A sent message would not do: it is handled first, and also while the meter
+// waits in a SendMessage of its own, in the middle of a poll.
+static bool Sync(HWND main)
+{
+    DWORD_PTR original = 0;
+    HWND bar = GetDlgItem(main, kTrackbarId);
+    if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &original))
+        return false;
+    if (!bar)
+        return true;
+    if (!SendMessageTimeoutA(bar, TBM_GETPAGESIZE, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &original))
+        return false;
+    LPARAM marker = static_cast<LPARAM>(original + 1000 + (GetTickCount() % 1000));
+    if (!PostMessageA(bar, TBM_SETPAGESIZE, 0, marker))
+        return false;
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD_PTR now = 0;
+        if (!SendMessageTimeoutA(bar, TBM_GETPAGESIZE, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &now))
+            return false;
+        if (static_cast<LPARAM>(now) == marker)
+            break;
+        if (GetTickCount() - start >= kDefaultWaitMs)
+            return false;
+        Sleep(10);
+    }
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(bar, TBM_SETPAGESIZE, 0, static_cast<LPARAM>(original), SMTO_NORMAL,
+                        kDefaultWaitMs, &ignored);
+    return true;
+}
+
+static int Post(HWND main, int argc, char** argv)
+{
+    if (argc < 1)
+        return 2;
+    const char* what = argv[0];
+    const char* arg = argc > 1 ? argv[1] : nullptr;
+    BOOL ok = FALSE;
+    if (strcmp(what, "timer") == 0)
+        ok = PostMessageA(main, WM_TIMER, kPollTimerId, 0);
+    else if (strcmp(what, "refresh") == 0)
+        ok = PostMessageA(main, kRefreshNow, 0, 0);
+    else if (strcmp(what, "power") == 0 && arg)
+        ok = PostMessageA(main, WM_POWERBROADCAST, Number(arg), 0);
+    else if (strcmp(what, "tray") == 0 && arg)
+        ok = PostMessageA(main, kTrayNotify, kTrayIconId, static_cast<LPARAM>(Number(arg)));
+    else if (strcmp(what, "command") == 0 && arg)
+        ok = PostMessageA(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(Number(arg)), 0), 0);
+    else if (strcmp(what, "endsession") == 0)
+        ok = PostMessageA(main, WM_ENDSESSION, TRUE, 0);
+    else if (strcmp(what, "close") == 0)
+        ok = PostMessageA(main, WM_CLOSE, 0, 0);
+    else
+        return 2;
+    return ok ? 0 : 1;
+}
+
+static int ListBoxes(HWND main, const char* caption)
+{
+    WindowSearch search;
+    int count = FindWindows(&search, caption, main);
+    printf("count=%d\n", count);
+    for (int i = 0; i < count; ++i) {
+        char text[1024];
+        WindowText(GetDlgItem(search.found[i], kMessageBoxTextId), text, sizeof text);
+        PrintText(text);
+    }
+    return 0;
+}
+
+static int WaitBox(HWND main, const char* caption, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND box = FindBox(main, caption);
+        if (box) {
+            char text[1024];
+            WindowText(GetDlgItem(box, kMessageBoxTextId), text, sizeof text);
+            PrintText(text);
+            return 0;
+        }
+        if (GetTickCount() - start >= ms) {
+            fprintf(stderr, "ampctl: no box \"%s\" after %lu ms\n", caption,
+                    static_cast<unsigned long>(ms));
+            return 1;
+        }
+        Sleep(50);
+    }
+}
+
+// Presses a button of the box and waits until the box is gone.
+static int Answer(HWND main, const char* caption, int id)
+{
+    HWND box = FindBox(main, caption);
+    if (!box) {
+        fprintf(stderr, "ampctl: no box \"%s\"\n", caption);
+        return 1;
+    }
+    HWND button = GetDlgItem(box, id);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    DWORD start = GetTickCount();
+    while (IsWindow(box)) {
+        if (GetTickCount() - start >= kDefaultWaitMs) {
+            fputs("ampctl: the box stayed open\n", stderr);
+            return 1;
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
+static int CountProcesses(const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        const char* base = strrchr(entry.szExeFile, '\\');
+        base = base ? base + 1 : entry.szExeFile;
+        if (lstrcmpiA(base, name) == 0)
+            ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+static void Usage()
+{
+    fputs("usage: ampctl wait-main [ms] | wait-gone [ms] | post timer|refresh|endsession|close\n"
+          "       | post power N | post tray MSG | post command ID | sync | poll | state\n"
+          "       | text ID | caption | boxes CAPTION | wait-box CAPTION [ms]\n"
+          "       | answer CAPTION ID | procs NAME\n",
+          stderr);
+}
+
+int main(int argc, char** argv)
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2) {
+        Usage();
+        return 2;
+    }
+    const char* command = argv[1];
+    int rest = argc - 2;
+    char** args = argv + 2;
+    DWORD waitMs = rest > 0 ? static_cast<DWORD>(Number(args[0])) : kDefaultWaitMs;
+
+    if (strcmp(command, "procs") == 0 && rest == 1) {
+        int count = CountProcesses(args[0]);
+        printf("%d\n", count);
+        return count < 0 ? 1 : 0;
+    }
+    if (strcmp(command, "wait-main") == 0)
+        return WaitMain(waitMs) ? 0 : 1;
+    if (strcmp(command, "wait-gone") == 0) {
+        DWORD start = GetTickCount();
+        while (FindMain()) {
+            if (GetTickCount() - start >= waitMs)
+                return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
+
+    HWND main = RequireMain();
+    if (!main)
+        return 1;
+    int rc = 2;
+    if (strcmp(command, "post") == 0)
+        rc = Post(main, rest, args);
+    else if (strcmp(command, "sync") == 0)
+        rc = Sync(main) ? 0 : 1;
+    else if (strcmp(command, "poll") == 0)
+        rc = PostMessageA(main, WM_TIMER, kPollTimerId, 0) && Sync(main) ? 0 : 1;
+    else if (strcmp(command, "state") == 0) {
+        printf("visible=%d foreground=%d iconic=%d\n", IsWindowVisible(main) ? 1 : 0,
+               GetForegroundWindow() == main ? 1 : 0, IsIconic(main) ? 1 : 0);
+        rc = 0;
+    } else if (strcmp(command, "text") == 0 && rest == 1) {
+        HWND item = GetDlgItem(main, static_cast<int>(Number(args[0])));
+        if (item) {
+            char text[1024];
+            WindowText(item, text, sizeof text);
+            PrintText(text);
+            rc = 0;
+        } else {
+            fprintf(stderr, "ampctl: no dialog item %s\n", args[0]);
+            rc = 1;
+        }
+    } else if (strcmp(command, "caption") == 0) {
+        char text[512];
+        WindowText(main, text, sizeof text);
+        PrintText(text);
+        rc = 0;
+    } else if (strcmp(command, "boxes") == 0 && rest == 1)
+        rc = ListBoxes(main, args[0]);
+    else if (strcmp(command, "wait-box") == 0 && rest >= 1)
+        rc = WaitBox(main, args[0], rest > 1 ? static_cast<DWORD>(Number(args[1])) : kDefaultWaitMs);
+    else if (strcmp(command, "answer") == 0 && rest == 2)
+        rc = Answer(main, args[0], static_cast<int>(Number(args[1])));
+    if (rc == 2)
+        Usage();
+    fflush(stdout);
+    return rc;
+}

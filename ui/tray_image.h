@@ -1,0 +1,121 @@
+// The tray icon's picture: what to draw, as a list of drawing operations on
+// the two rasters of an icon (a 1-bit mask, 1 transparent / 0 opaque, and a
+// colour raster, black where transparent). Deciding is portable; the shell
+// executes the list with GDI and makes the icon.
+#ifndef AMPWATCH_TRAY_IMAGE_H
+#define AMPWATCH_TRAY_IMAGE_H
+
+#include <stdint.h>
+
+// Laid out field for field like LOGFONTA.
+struct TrayFont {
+    int32_t height;
+    int32_t width;
+    int32_t escapement;
+    int32_t orientation;
+    int32_t weight;
+    uint8_t italic;
+    uint8_t underline;
+    uint8_t strikeOut;
+    uint8_t charSet;
+    uint8_t outPrecision;
+    uint8_t clipPrecision;
+    uint8_t quality;
+    uint8_t pitchAndFamily;
+    char faceName[32];
+};
+
+enum { TRAY_FONT_NONANTIALIASED = 3 };  // LOGFONT quality
+
+enum TraySurface : uint8_t { TRAY_MASK = 0, TRAY_COLOR = 1 };
+
+enum TrayOpKind : uint8_t {
+    TRAY_OP_CLEAR = 0,     // whole surface: mask all 1 (white), colour all 0 (black)
+    TRAY_OP_POLYLINE = 1,  // one-pixel pen; each segment stops before its end point
+    TRAY_OP_TEXT = 2,      // one line in the list's font, clipped to rect, no background
+};
+
+enum : uint32_t { TRAY_TEXT_CENTER = 1u };  // else left- and top-aligned
+
+enum TrayFill : uint8_t {
+    TRAY_FILL_NONE = 0,
+    TRAY_FILL_CRITICAL,
+    TRAY_FILL_LOW,
+    TRAY_FILL_NORMAL,
+    TRAY_FILL_CHARGING,
+};
+
+enum { TRAY_MAX_POINTS = 9, TRAY_MAX_OPS = 40, TRAY_TEXT_CAPACITY = 4 };
+
+struct TrayPoint {
+    int32_t x, y;
+};
+
+// Device pixels; right and bottom exclusive.
+struct TrayRect {
+    int32_t left, top, right, bottom;
+};
+
+struct TrayOp {
+    uint8_t kind;     // TrayOpKind
+    uint8_t surface;  // TraySurface
+    uint32_t color;   // 0x00BBGGRR; on the mask always 0 (opaque) except the white clear
+    uint32_t pointCount;
+    TrayPoint points[TRAY_MAX_POINTS];
+    TrayRect rect;        // text only
+    uint32_t textFormat;  // text only: TRAY_TEXT_* bits
+    char text[TRAY_TEXT_CAPACITY];
+};
+
+struct TrayDisplayList {
+    int32_t width, height;  // of both rasters
+    TrayFont font;          // for every text operation; always non-antialiased
+    uint32_t opCount;
+    TrayOp ops[TRAY_MAX_OPS];
+};
+
+struct TrayImageInput {
+    int32_t width, height;  // small-icon size
+    uint8_t percent;        // 0..100, 255 unknown
+    uint8_t batteryFlag;    // platform battery flag bits, 255 unknown
+    uint8_t lowThreshold;
+    uint8_t criticalThreshold;
+    uint32_t iconColor;  // digits and outline, 0x00BBGGRR
+    bool greyOnly;       // the screen shows no colours
+    TrayFont font;
+    // TrayImageText(percent) measured as one line in font: width, and line
+    // height (ascent plus descent).
+    int32_t textWidth;
+    int32_t lineHeight;
+};
+
+// The digits shown for percent: "?" when unknown, else unsigned decimal.
+void TrayImageText(uint8_t percent, char out[TRAY_TEXT_CAPACITY]);
+
+TrayFill TrayFillFor(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+                     uint8_t criticalThreshold);
+// 0x00BBGGRR of a fill other than none.
+uint32_t TrayFillColor(TrayFill fill, bool greyOnly);
+// nearestToRed: the screen's nearest displayable colour to pure red.
+bool TrayScreenIsGreyOnly(uint32_t nearestToRed);
+
+// Left and top of the 16 x 16 working square centred in a width x height icon.
+TrayPoint TrayWorkingOrigin(int32_t width, int32_t height);
+
+// Mask operations come first, each colour operation right after the mask
+// operation of the same shape.
+void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list);
+
+#ifdef _WIN32
+// The same handle type as <windows.h> declares (STRICT).
+struct HICON__;
+typedef struct HICON__ *HICON;
+
+// Draws the picture for the screen's small-icon size. The caller owns the
+// returned icon and destroys it with DestroyIcon; null on failure. Nothing
+// else outlives the call.
+HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+                         uint8_t criticalThreshold, const TrayFont *font, uint32_t iconColor);
+#endif
+
+#endif

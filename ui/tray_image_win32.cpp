@@ -1,0 +1,171 @@
+// Realises the tray picture's drawing list with GDI and makes the icon.
+#include <windows.h>
+#include <string.h>
+
+#include "ui/tray_image.h"
+
+static_assert(sizeof(TrayFont) == sizeof(LOGFONTA), "TrayFont mirrors LOGFONTA");
+
+namespace {
+
+LOGFONTA ToLogFont(const TrayFont *font)
+{
+    LOGFONTA lf;
+    memset(&lf, 0, sizeof lf);
+    lf.lfHeight = font->height;
+    lf.lfWidth = font->width;
+    lf.lfEscapement = font->escapement;
+    lf.lfOrientation = font->orientation;
+    lf.lfWeight = font->weight;
+    lf.lfItalic = font->italic;
+    lf.lfUnderline = font->underline;
+    lf.lfStrikeOut = font->strikeOut;
+    lf.lfCharSet = font->charSet;
+    lf.lfOutPrecision = font->outPrecision;
+    lf.lfClipPrecision = font->clipPrecision;
+    lf.lfQuality = font->quality;
+    lf.lfPitchAndFamily = font->pitchAndFamily;
+    memcpy(lf.lfFaceName, font->faceName, sizeof lf.lfFaceName);
+    lf.lfFaceName[sizeof lf.lfFaceName - 1] = '\0';
+    return lf;
+}
+
+// A pen that cannot be made leaves the surface's default pen (black).
+void DrawPolyline(HDC dc, const TrayOp &op)
+{
+    POINT points[TRAY_MAX_POINTS];
+    uint32_t count = op.pointCount;
+    if (count > TRAY_MAX_POINTS)
+        count = TRAY_MAX_POINTS;
+    for (uint32_t i = 0; i < count; ++i) {
+        points[i].x = op.points[i].x;
+        points[i].y = op.points[i].y;
+    }
+    HPEN pen = CreatePen(PS_SOLID, 0, op.color);
+    HGDIOBJ previous = pen ? SelectObject(dc, pen) : nullptr;
+    Polyline(dc, points, static_cast<int>(count));
+    if (pen) {
+        SelectObject(dc, previous);
+        DeleteObject(pen);
+    }
+}
+
+void DrawTextOp(HDC dc, const TrayOp &op)
+{
+    RECT r = {op.rect.left, op.rect.top, op.rect.right, op.rect.bottom};
+    UINT format = DT_SINGLELINE | ((op.textFormat & TRAY_TEXT_CENTER) ? DT_CENTER : 0u);
+    COLORREF oldColor = SetTextColor(dc, op.color);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    char text[TRAY_TEXT_CAPACITY];
+    memcpy(text, op.text, sizeof text);
+    text[sizeof text - 1] = '\0';
+    DrawTextA(dc, text, -1, &r, format);
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColor);
+}
+
+// Both surfaces already hold their rasters and the list's font. Leaves every
+// surface setting as it found it.
+void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
+{
+    for (uint32_t i = 0; i < list->opCount && i < TRAY_MAX_OPS; ++i) {
+        const TrayOp &op = list->ops[i];
+        HDC dc = op.surface == TRAY_MASK ? mask : color;
+        switch (op.kind) {
+        case TRAY_OP_CLEAR:
+            PatBlt(dc, 0, 0, list->width, list->height, op.color ? WHITENESS : BLACKNESS);
+            break;
+        case TRAY_OP_POLYLINE:
+            DrawPolyline(dc, op);
+            break;
+        case TRAY_OP_TEXT:
+            DrawTextOp(dc, op);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+                         uint8_t criticalThreshold, const TrayFont *font, uint32_t iconColor)
+{
+    TrayImageInput input;
+    memset(&input, 0, sizeof input);
+    input.width = GetSystemMetrics(SM_CXSMICON);
+    input.height = GetSystemMetrics(SM_CYSMICON);
+    input.percent = percent;
+    input.batteryFlag = batteryFlag;
+    input.lowThreshold = lowThreshold;
+    input.criticalThreshold = criticalThreshold;
+    input.iconColor = iconColor;
+    if (font)
+        input.font = *font;
+    input.font.quality = TRAY_FONT_NONANTIALIASED;
+
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return nullptr;
+    HDC colorDc = CreateCompatibleDC(screen);
+    HDC maskDc = colorDc ? CreateCompatibleDC(colorDc) : nullptr;
+    HBITMAP maskBitmap = maskDc ? CreateBitmap(input.width, input.height, 1, 1, nullptr) : nullptr;
+    HBITMAP colorBitmap =
+        maskBitmap ? CreateCompatibleBitmap(screen, input.width, input.height) : nullptr;
+    if (!colorBitmap) {
+        if (maskBitmap)
+            DeleteObject(maskBitmap);
+        if (maskDc)
+            DeleteDC(maskDc);
+        if (colorDc)
+            DeleteDC(colorDc);
+        ReleaseDC(nullptr, screen);
+        return nullptr;
+    }
+    input.greyOnly = TrayScreenIsGreyOnly(GetNearestColor(screen, RGB(255, 0, 0)));
+    ReleaseDC(nullptr, screen);
+
+    HGDIOBJ oldMaskBitmap = SelectObject(maskDc, maskBitmap);
+    HGDIOBJ oldColorBitmap = SelectObject(colorDc, colorBitmap);
+
+    // Without the icon font the surfaces' default font draws the digits.
+    LOGFONTA lf = ToLogFont(&input.font);
+    HFONT hfont = CreateFontIndirectA(&lf);
+    HGDIOBJ oldMaskFont = hfont ? SelectObject(maskDc, hfont) : nullptr;
+    HGDIOBJ oldColorFont = hfont ? SelectObject(colorDc, hfont) : nullptr;
+
+    char text[TRAY_TEXT_CAPACITY];
+    TrayImageText(percent, text);
+    const TrayPoint origin = TrayWorkingOrigin(input.width, input.height);
+    RECT measured = {origin.x, origin.y, origin.x + 16, origin.y + 11};
+    DrawTextA(colorDc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+    input.textWidth = measured.right - measured.left;
+    input.lineHeight = measured.bottom - measured.top;
+
+    TrayDisplayList list;
+    PlanTrayImage(&input, &list);
+    ExecuteTrayDisplayList(maskDc, colorDc, &list);
+
+    if (hfont) {
+        SelectObject(maskDc, oldMaskFont);
+        SelectObject(colorDc, oldColorFont);
+        DeleteObject(hfont);
+    }
+    SelectObject(maskDc, oldMaskBitmap);
+    SelectObject(colorDc, oldColorBitmap);
+    DeleteDC(maskDc);
+    DeleteDC(colorDc);
+
+    // The icon keeps copies of both rasters.
+    ICONINFO info;
+    info.fIcon = TRUE;
+    info.xHotspot = static_cast<DWORD>(input.width / 2);
+    info.yHotspot = static_cast<DWORD>(input.height / 2);
+    info.hbmMask = maskBitmap;
+    info.hbmColor = colorBitmap;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colorBitmap);
+    DeleteObject(maskBitmap);
+    return icon;
+}
