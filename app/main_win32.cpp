@@ -73,6 +73,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     }
 
     LoadStartSettings();
+    // log: started
 
     appGlobals.smallIcon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16,
                                       LR_DEFAULTCOLOR);

@@ -1,5 +1,6 @@
 // The refresh cycle: sample the power status, update what shows it, alert once.
 #include "app/settings.h"
+#include "history/history.h"
 #include "platform/platform.h"
 #include "power/status.h"
 #include "ui/main_dialog.h"
@@ -23,6 +24,7 @@ static void ShowStatusChange(HWND window, const PowerSample *sample)
     if (change.picture) {
         ReplaceTrayIcon(window, sample->batteryLifePercent, sample->batteryFlag,
                         sample->batteryLifeTime);
+        // log: status
         StatusChange picture = {true, false};
         UpdateSnapshot(&StatusSnapshot, sample, picture);
     }
@@ -37,8 +39,12 @@ static void ShowStatusChange(HWND window, const PowerSample *sample)
 void RefreshCycle(HWND window, bool recordSample)
 {
     PowerSample sample = ReadPowerStatus();
-    (void)recordSample;
+    if (recordSample)
+        RecordSample(sample.batteryLifePercent);
     ShowStatusChange(window, &sample);
+    if (IsWindowVisible(window)) {
+        // graph: redraw
+    }
     // The latch is set before the box opens, so the cycles that keep running
     // inside its message loop cannot stack a second box.
     if (StepAlert(&alertLatched, sample.batteryLifePercent, thresholds.alertThreshold))
@@ -52,4 +58,7 @@ void HoverRefresh(HWND window)
     if (!change.picture && !change.lifetime)
         return;
     ShowStatusChange(window, &sample);
+    if (IsWindowVisible(window)) {
+        // graph: redraw
+    }
 }

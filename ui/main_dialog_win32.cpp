@@ -1,9 +1,12 @@
 // The main dialog: initialisation, message routing and the commands.
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "history/history.h"
 #include "platform/platform.h"
 #include "power/status.h"
 #include "res/resource.h"
@@ -12,8 +15,22 @@
 
 const char kMainCaption[] = "Battery Meter";
 
+static const char kAboutText[] =
+    "Quenta Battery Meter 1.9\r\n"
+    "(C) Quenta\r\n"
+    "All rights reserved.\r\n"
+    "www.quenta.example/ampwatch";
+
+// Offered afresh each time the chooser opens.
+static const COLORREF kCustomColors[16] = {
+    0x000000, 0x000080, 0x008080, 0x008000, 0x808000, 0x800000, 0x800080, 0x808080,
+    0xC0C0C0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
+};
+
 bool hiddenToTray = false;
 bool detailsVisible = false;
+// A box opened by a help request is still open.
+static uint32_t helpBusy = 0;
 
 static void EnableApply(HWND window)
 {
@@ -22,14 +39,26 @@ static void EnableApply(HWND window)
         EnableWindow(apply, TRUE);
 }
 
+// The details state goes to the settings only at a save point, and only when
+// it differs from what is stored there.
+static void StoreShowDetails()
+{
+    if (detailsVisible == appGlobals.storedShowDetails)
+        return;
+    WriteSetting("ShowDetails", detailsVisible ? "1" : "0");
+    appGlobals.storedShowDetails = detailsVisible;
+}
+
 static void InitMainDialog(HWND window)
 {
     HINSTANCE instance = static_cast<HINSTANCE>(appGlobals.instance);
+    LoadHistory(pathSet.history);
     if (appGlobals.runHidden)
         hiddenToTray = true;
     displayColorDepth = ReadDisplayColorDepth();
     detailsVisible = appGlobals.storedShowDetails;
     SetWindowTextA(window, kMainCaption);
+    // graph: fit
 
     HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
     if (trackbar) {
@@ -46,16 +75,20 @@ static void InitMainDialog(HWND window)
     }
     if (thresholds.alertThreshold == THRESHOLD_OFF) {
         SetDlgItemTextA(window, IDC_THRESHOLD, "");
-        SendMessageA(spin, UDM_SETPOS, 0, 0);
+        if (spin)
+            SendMessageA(spin, UDM_SETPOS, 0, 0);
     } else {
         char text[8];
         FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
         SetDlgItemTextA(window, IDC_THRESHOLD, text);
-        SendMessageA(spin, UDM_SETPOS, 0, thresholds.alertThreshold);
+        if (spin)
+            SendMessageA(spin, UDM_SETPOS, 0, thresholds.alertThreshold);
     }
     SendDlgItemMessageA(window, IDC_THRESHOLD, EM_LIMITTEXT, 2, 0);
     // Filling the edit box above reported a change; the dialog opens unchanged.
-    EnableWindow(GetDlgItem(window, IDC_APPLY), FALSE);
+    HWND apply = GetDlgItem(window, IDC_APPLY);
+    if (apply)
+        EnableWindow(apply, FALSE);
 
     // Posted, so they take effect once the message loop runs.
     if (appGlobals.smallIcon)
@@ -69,7 +102,34 @@ static void InitMainDialog(HWND window)
     PostMessageA(window, WM_TIMER, POLL_TIMER_ID, 0);
 }
 
-// OK and Apply: take over the threshold typed into the dialog.
+static int AskRescale(void *context)
+{
+    char text[256];
+    LoadText(IDS_HISTORY_RESCALE, text, sizeof text);
+    return MessageBoxA(static_cast<HWND>(context), text, kMainCaption, MB_OKCANCEL | MB_ICONWARNING);
+}
+
+static void ApplyInterval(HWND window)
+{
+    HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
+    if (!trackbar)
+        return;
+    LRESULT position = SendMessageA(trackbar, TBM_GETPOS, 0, 0);
+    if (!IntervalChangeRequested(static_cast<int64_t>(position), appGlobals.interval))
+        return;
+    if (!ConfirmIntervalChange(pathSet.history, AskRescale, window)) {
+        SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
+        return;
+    }
+    const uint32_t interval = static_cast<uint32_t>(position);
+    if (KillTimer(window, POLL_TIMER_ID))
+        SetTimer(window, POLL_TIMER_ID, interval * 1000u, nullptr);
+    appGlobals.interval = interval;
+    // graph: redraw
+    WriteSettingUnsigned("Interval", interval);
+}
+
+// OK and Apply: take over the interval and threshold of the controls.
 static void ApplySettings(HWND window, bool hide)
 {
     HWND apply = GetDlgItem(window, IDC_APPLY);
@@ -78,6 +138,8 @@ static void ApplySettings(HWND window, bool hide)
             PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), 1);
         EnableWindow(apply, FALSE);
     }
+
+    ApplyInterval(window);
 
     BOOL ok = FALSE;
     UINT typed = GetDlgItemInt(window, IDC_THRESHOLD, &ok, FALSE);
@@ -97,8 +159,9 @@ static void ApplySettings(HWND window, bool hide)
 static void CloseMainWindow(HWND window)
 {
     KillTimer(window, POLL_TIMER_ID);
-    if (detailsVisible != appGlobals.storedShowDetails)
-        WriteSetting("ShowDetails", detailsVisible ? "1" : "0");
+    StoreShowDetails();
+    SaveHistory(pathSet.history);
+    // log: closed
     // The icon goes before the window, so no stale icon is left behind.
     RemoveTrayIcon(window);
     DestroyWindow(window);
@@ -106,8 +169,72 @@ static void CloseMainWindow(HWND window)
 
 static void EndSession()
 {
-    if (detailsVisible != appGlobals.storedShowDetails)
-        WriteSetting("ShowDetails", detailsVisible ? "1" : "0");
+    StoreShowDetails();
+    SaveHistory(pathSet.history);
+    // log: session end
+}
+
+static void SaveCommand()
+{
+    StoreShowDetails();
+    if (SaveHistory(pathSet.history))
+        MessageBeep(MB_ICONASTERISK);
+}
+
+static void ChooseIconColor(HWND window)
+{
+    COLORREF custom[16];
+    for (int i = 0; i < 16; ++i)
+        custom[i] = kCustomColors[i];
+    CHOOSECOLORA chooser = {};
+    chooser.lStructSize = sizeof chooser;
+    chooser.hwndOwner = window;
+    chooser.hInstance = static_cast<HWND>(appGlobals.instance);
+    chooser.rgbResult = iconSettings.iconColor;
+    chooser.lpCustColors = custom;
+    chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
+    if (!ChooseColorA(&chooser))
+        return;
+    iconSettings.iconColor = chooser.rgbResult & 0x00FFFFFFu;
+    ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
+                    StatusSnapshot.batteryLifeTime);
+    WriteSettingUnsigned("IconColor", iconSettings.iconColor);
+}
+
+// Opens a file with its default handler; the window hides only on success.
+static void OpenAndHide(HWND window, const char *file)
+{
+    HINSTANCE result = ShellExecuteA(window, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        return;
+    ShowWindow(window, SW_HIDE);
+    hiddenToTray = true;
+}
+
+static void OpenEventLog(HWND window)
+{
+    if (GetFileAttributesA(pathSet.eventLog) == INVALID_FILE_ATTRIBUTES)
+        return;
+    OpenAndHide(window, pathSet.eventLog);
+}
+
+static void ShowAbout(HWND window)
+{
+    MessageBoxA(window, kAboutText, kMainCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+static void OnHelp(HWND window, const HELPINFO *help)
+{
+    if (helpBusy)
+        return;
+    helpBusy = 1;
+    bool shown = false;
+    if (help && help->iCtrlId == IDC_GRAPH) {
+        // capacity: help on graph
+    }
+    if (!shown)
+        ShowAbout(window);
+    helpBusy = 0;
 }
 
 static void OnCommand(HWND window, WPARAM wParam)
@@ -119,8 +246,15 @@ static void OnCommand(HWND window, WPARAM wParam)
     case IDCANCEL:
         CloseMainWindow(window);
         break;
+    case IDC_GRAPH:
+        detailsVisible = !detailsVisible;
+        // graph: redraw
+        break;
     case IDC_APPLY:
         ApplySettings(window, false);
+        break;
+    case IDC_ICONCOLOR:
+        ChooseIconColor(window);
         break;
     case IDC_THRESHOLD:
         if (HIWORD(wParam) == EN_CHANGE)
@@ -128,6 +262,18 @@ static void OnCommand(HWND window, WPARAM wParam)
         break;
     case IDM_REFRESH:
         PostMessageA(window, WM_REFRESHNOW, 0, 0);
+        break;
+    case IDM_SAVE:
+        SaveCommand();
+        break;
+    case IDM_POWEROPTIONS:
+        OpenAndHide(window, "PowerCfg.cpl");
+        break;
+    case IDM_CAPACITY:
+        // capacity: F10
+        break;
+    case IDM_OPENLOG:
+        OpenEventLog(window);
         break;
     }
 }
@@ -171,6 +317,16 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam)
             EndSession();
         return FALSE;
+    case WM_HELP:
+        OnHelp(window, reinterpret_cast<const HELPINFO *>(lParam));
+        return TRUE;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window, IDC_GRAPH)) {
+            INT_PTR shown = 0;
+            // capacity: context menu
+            return shown;
+        }
+        return FALSE;
     case WM_DISPLAYCHANGE:
         OnDisplayChange(window, wParam);
         return FALSE;
@@ -185,6 +341,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             EnableApply(window);
         return FALSE;
     case WM_POWERBROADCAST:
+        // log: power event
         if (wParam == 6 || wParam == 7 || wParam == 9 || wParam == 10)
             RefreshCycle(window, false);
         return FALSE;
