@@ -73,16 +73,18 @@ static void InitMainDialog(HWND window)
         SendMessageA(spin, UDM_SETBASE, 10, 0);
         SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(99, 0));
     }
+    // The up-down control may rewrite its buddy box when its position is set,
+    // so the text goes in afterwards: an empty box is what keeps the alert off.
     if (thresholds.alertThreshold == THRESHOLD_OFF) {
-        SetDlgItemTextA(window, IDC_THRESHOLD, "");
         if (spin)
             SendMessageA(spin, UDM_SETPOS, 0, 0);
+        SetDlgItemTextA(window, IDC_THRESHOLD, "");
     } else {
+        if (spin)
+            SendMessageA(spin, UDM_SETPOS, 0, thresholds.alertThreshold);
         char text[8];
         FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
         SetDlgItemTextA(window, IDC_THRESHOLD, text);
-        if (spin)
-            SendMessageA(spin, UDM_SETPOS, 0, thresholds.alertThreshold);
     }
     SendDlgItemMessageA(window, IDC_THRESHOLD, EM_LIMITTEXT, 2, 0);
     // Filling the edit box above reported a change; the dialog opens unchanged.

@@ -260,7 +260,7 @@ static void Usage()
     fputs("usage: ampctl wait-main [ms] | wait-gone [ms] | post timer|refresh|endsession|close\n"
           "       | post power N | post tray MSG | post command ID | sync | poll | state\n"
           "       | text ID | caption | boxes CAPTION | wait-box CAPTION [ms]\n"
-          "       | answer CAPTION ID | procs NAME\n",
+          "       | answer CAPTION ID | procs NAME | enabled ID | trackpos | focus | rect ID\n",
           stderr);
 }
 
@@ -327,7 +327,35 @@ int main(int argc, char** argv)
         rc = ListBoxes(main, args[0]);
     else if (strcmp(command, "wait-box") == 0 && rest >= 1)
         rc = WaitBox(main, args[0], rest > 1 ? static_cast<DWORD>(Number(args[1])) : kDefaultWaitMs);
-    else if (strcmp(command, "answer") == 0 && rest == 2)
+    else if (strcmp(command, "enabled") == 0 && rest == 1) {
+        HWND item = GetDlgItem(main, static_cast<int>(Number(args[0])));
+        printf("%d\n", item && IsWindowEnabled(item) ? 1 : 0);
+        rc = item ? 0 : 1;
+    } else if (strcmp(command, "trackpos") == 0) {
+        DWORD_PTR position = 0;
+        HWND bar = GetDlgItem(main, kTrackbarId);
+        rc = bar && SendMessageTimeoutA(bar, TBM_GETPOS, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &position)
+                 ? 0 : 1;
+        printf("%lu\n", static_cast<unsigned long>(position));
+    } else if (strcmp(command, "focus") == 0) {
+        // The dialog item id of the control with the keyboard focus, 0 for none.
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        DWORD thread = GetWindowThreadProcessId(main, nullptr);
+        int id = 0;
+        if (GetGUIThreadInfo(thread, &info) && info.hwndFocus && GetParent(info.hwndFocus) == main)
+            id = GetDlgCtrlID(info.hwndFocus);
+        printf("%d\n", id);
+        rc = 0;
+    } else if (strcmp(command, "rect") == 0 && rest == 1) {
+        // Screen rectangle of a dialog item (0: the main window) as X Y WIDTH HEIGHT.
+        int id = static_cast<int>(Number(args[0]));
+        HWND item = id ? GetDlgItem(main, id) : main;
+        RECT r = {};
+        rc = item && GetWindowRect(item, &r) ? 0 : 1;
+        printf("%ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
+               static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+    } else if (strcmp(command, "answer") == 0 && rest == 2)
         rc = Answer(main, args[0], static_cast<int>(Number(args[1])));
     if (rc == 2)
         Usage();

@@ -253,6 +253,40 @@ screenshot() {
     import -display "$DISPLAY" -window root "$file" 2>/dev/null && echo "$file"
 }
 
+# --- real input (xdotool) ----------------------------------------------------
+
+# main_xwindow: the X window of the shown main window.
+main_xwindow() {
+    xdotool search --onlyvisible --name "^$E2E_CAPTION\$" | head -n1
+}
+
+# press KEY...: focuses the shown main window and types the keys, as a person
+# would (XTEST events; `key --window` would look like an auto-repeat to Wine).
+press() {
+    local wid
+    wid=$(main_xwindow)
+    [ -n "$wid" ] || fail "press $*: the main window is not shown"
+    # There is no window manager: focus directly, and do not wait for a focus
+    # change when the window has the focus already.
+    if [ "$(xdotool getwindowfocus 2>/dev/null)" != "$wid" ]; then
+        timeout 5 xdotool windowfocus --sync "$wid" || xdotool windowfocus "$wid"
+    fi
+    xdotool key --clearmodifiers --delay 50 "$@"
+    sync_meter
+    log "pressed $*"
+}
+
+# click_item ID [BUTTON]: clicks the middle of a dialog item (1 left, 3 right).
+click_item() {
+    local x y w h
+    read -r x y w h < <(ctl rect "$1") || fail "no rectangle for item $1"
+    # No --sync: it waits for a motion that never comes when the pointer is
+    # there already.
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) sleep 0.1 click "${2:-1}"
+    sync_meter
+    log "clicked item $1"
+}
+
 # --- waiting and asserting ----------------------------------------------------
 
 # wait_for SECONDS COMMAND...: true as soon as COMMAND succeeds.
