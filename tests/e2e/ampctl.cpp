@@ -174,7 +174,7 @@ static int Post(HWND main, int argc, char** argv)
     else if (strcmp(what, "command") == 0 && arg)
         ok = PostMessageA(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(Number(arg)), 0), 0);
     else if (strcmp(what, "endsession") == 0)
-        ok = PostMessageA(main, WM_ENDSESSION, TRUE, 0);
+        ok = PostMessageA(main, WM_ENDSESSION, arg ? Number(arg) : TRUE, 0);
     else if (strcmp(what, "close") == 0)
         ok = PostMessageA(main, WM_CLOSE, 0, 0);
     else
@@ -213,6 +213,61 @@ static int WaitBox(HWND main, const char* caption, DWORD ms)
         }
         Sleep(50);
     }
+}
+
+// Opens path with no sharing at all and keeps it open for ms milliseconds,
+// as another program that locks the file would.
+static int Hold(const char* path, DWORD ms)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    printf("held\n");
+    fflush(stdout);
+    Sleep(ms);
+    CloseHandle(file);
+    return 0;
+}
+
+static void WriteText(const char* path, const char* text)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+}
+
+// ticks poll ticks, each one handled before the next; every fifth tick the
+// simulated battery (the files under battery, a folder of BAT0-style files)
+// moves to the next state of a cycle through levels, charging and mains.
+// Prints the last level set.
+static int Soak(HWND main, unsigned long ticks, const char* battery, const char* mains)
+{
+    unsigned long level = 0;
+    for (unsigned long i = 0; i < ticks; ++i) {
+        if (i % 5 == 0) {
+            const unsigned long group = i / 5;
+            level = (group * 37 + 11) % 101;
+            char path[MAX_PATH], text[32];
+            _snprintf(path, sizeof path - 1, "%s\\charge_now", battery);
+            path[sizeof path - 1] = 0;
+            _snprintf(text, sizeof text - 1, "%lu\n", level * 50000);
+            text[sizeof text - 1] = 0;
+            WriteText(path, text);
+            _snprintf(path, sizeof path - 1, "%s\\status", battery);
+            WriteText(path, group % 3 == 0 ? "Charging\n" : "Discharging\n");
+            _snprintf(path, sizeof path - 1, "%s\\online", mains);
+            WriteText(path, group % 4 == 0 ? "1\n" : "0\n");
+        }
+        if (!PostMessageA(main, WM_TIMER, kPollTimerId, 0) || !Sync(main))
+            return 1;
+    }
+    printf("%lu\n", level);
+    return 0;
 }
 
 // Presses a button of the box and waits until the box is gone.
@@ -260,7 +315,8 @@ static void Usage()
     fputs("usage: ampctl wait-main [ms] | wait-gone [ms] | post timer|refresh|endsession|close\n"
           "       | post power N | post tray MSG | post command ID | sync | poll | state\n"
           "       | text ID | caption | boxes CAPTION | wait-box CAPTION [ms]\n"
-          "       | answer CAPTION ID | procs NAME | enabled ID | trackpos | focus | rect ID\n",
+          "       | answer CAPTION ID | procs NAME | enabled ID | trackpos | focus | rect ID\n"
+          "       | hold PATH MS | soak TICKS BATTERYDIR MAINSDIR | gui | post endsession N\n",
           stderr);
 }
 
@@ -292,6 +348,9 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+
+    if (strcmp(command, "hold") == 0 && rest == 2)
+        return Hold(args[0], static_cast<DWORD>(Number(args[1])));
 
     HWND main = RequireMain();
     if (!main)
@@ -355,6 +414,19 @@ int main(int argc, char** argv)
         rc = item && GetWindowRect(item, &r) ? 0 : 1;
         printf("%ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
                static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+    } else if (strcmp(command, "soak") == 0 && rest == 3)
+        rc = Soak(main, Number(args[0]), args[1], args[2]);
+    else if (strcmp(command, "gui") == 0) {
+        // GDI and USER objects of the meter's process.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+        printf("gdi=%lu user=%lu\n",
+               static_cast<unsigned long>(process ? GetGuiResources(process, GR_GDIOBJECTS) : 0),
+               static_cast<unsigned long>(process ? GetGuiResources(process, GR_USEROBJECTS) : 0));
+        if (process)
+            CloseHandle(process);
+        rc = 0;
     } else if (strcmp(command, "answer") == 0 && rest == 2)
         rc = Answer(main, args[0], static_cast<int>(Number(args[1])));
     if (rc == 2)
