@@ -11,6 +11,7 @@
 static const char kMutexName[] = "QuentaAmpwatch";
 static const char kClassName[] = "QNAmpwatchDlgClass";
 static const char kDialogClass[] = "#32770";
+static const int kWindowWaitTries = 50;
 
 // Shows the running copy's window; answers whether one was found.
 static bool WakeRunningCopy()
@@ -56,7 +57,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (WakeRunningCopy()) {
+        // A copy that holds the mutex may still be on its way to its window
+        // (copies started together): give it a few seconds before starting
+        // a second meter.
+        bool found = WakeRunningCopy();
+        for (int tries = 0; !found && mutex && tries < kWindowWaitTries; ++tries) {
+            Sleep(100);
+            found = WakeRunningCopy();
+        }
+        if (found) {
             if (mutex)
                 CloseHandle(mutex);
             return 0;
