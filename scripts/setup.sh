@@ -3,7 +3,7 @@
 set -euo pipefail
 
 need=(cmake make g++ libgtest-dev googletest mingw-w64 wine wine32:i386 xvfb xdotool
-      x11-utils imagemagick fonts-liberation util-linux wine64)
+      x11-utils imagemagick fonts-liberation util-linux wine64 zip unzip binutils)
 
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
