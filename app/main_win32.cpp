@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "log/event_log.h"
 #include "platform/platform.h"
 #include "res/resource.h"
 #include "ui/main_dialog.h"
@@ -82,7 +83,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     }
 
     LoadStartSettings();
-    // log: started
+    LogEvent("Ampwatch started");
 
     appGlobals.smallIcon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16,
                                       LR_DEFAULTCOLOR);

@@ -1,6 +1,7 @@
 // The refresh cycle: sample the power status, update what shows it, alert once.
 #include "app/settings.h"
 #include "history/history.h"
+#include "log/event_log.h"
 #include "platform/platform.h"
 #include "power/status.h"
 #include "ui/main_dialog.h"
@@ -24,7 +25,7 @@ static void ShowStatusChange(HWND window, const PowerSample *sample)
     if (change.picture) {
         ReplaceTrayIcon(window, sample->batteryLifePercent, sample->batteryFlag,
                         sample->batteryLifeTime);
-        // log: status
+        LogStatus(sample->batteryLifePercent, sample->acLineStatus, sample->batteryFlag);
         StatusChange picture = {true, false};
         UpdateSnapshot(&StatusSnapshot, sample, picture);
     }

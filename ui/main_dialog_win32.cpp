@@ -7,7 +7,9 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "history/history.h"
+#include "log/event_log.h"
 #include "platform/platform.h"
+#include "power/capacity_report.h"
 #include "power/status.h"
 #include "res/resource.h"
 #include "ui/main_dialog.h"
@@ -163,7 +165,7 @@ static void CloseMainWindow(HWND window)
     KillTimer(window, POLL_TIMER_ID);
     StoreShowDetails();
     SaveHistory(pathSet.history);
-    // log: closed
+    LogEvent("Ampwatch closed");
     // The icon goes before the window, so no stale icon is left behind.
     RemoveTrayIcon(window);
     DestroyWindow(window);
@@ -173,7 +175,7 @@ static void EndSession()
 {
     StoreShowDetails();
     SaveHistory(pathSet.history);
-    // log: session end
+    LogEvent("Windows session is ending");
 }
 
 static void SaveCommand()
@@ -231,9 +233,8 @@ static void OnHelp(HWND window, const HELPINFO *help)
         return;
     helpBusy = 1;
     bool shown = false;
-    if (help && help->iCtrlId == IDC_GRAPH) {
-        // capacity: help on graph
-    }
+    if (help && help->iCtrlId == IDC_GRAPH)
+        shown = ShowCapacityReport(window) != 0;
     if (!shown)
         ShowAbout(window);
     helpBusy = 0;
@@ -272,7 +273,7 @@ static void OnCommand(HWND window, WPARAM wParam)
         OpenAndHide(window, "PowerCfg.cpl");
         break;
     case IDM_CAPACITY:
-        // capacity: F10
+        ShowCapacityReport(window);
         break;
     case IDM_OPENLOG:
         OpenEventLog(window);
@@ -324,9 +325,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window, IDC_GRAPH)) {
-            INT_PTR shown = 0;
-            // capacity: context menu
-            return shown;
+            return ShowCapacityReport(window);
         }
         return FALSE;
     case WM_DISPLAYCHANGE:
@@ -343,7 +342,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             EnableApply(window);
         return FALSE;
     case WM_POWERBROADCAST:
-        // log: power event
+        LogPowerEvent(static_cast<uint32_t>(wParam));
         if (wParam == 6 || wParam == 7 || wParam == 9 || wParam == 10)
             RefreshCycle(window, false);
         return FALSE;
