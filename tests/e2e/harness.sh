@@ -167,10 +167,10 @@ no_battery() {
 
 # ctl ARGS: runs ampctl; prints its stdout, returns its exit code. Its
 # arguments are UTF-8 (a Western locale turns them into CP1252 for ampctl);
-# its output is CP1252.
+# its output is CP1252 (the C.UTF-8 locale gives Wine a Western code page).
 ctl() {
     local out=$SCRATCH/ctl.out err=$SCRATCH/ctl.err rc
-    LC_ALL=en_US.UTF-8 "$WINE" "$SCRATCH/ampctl.exe" "$@" >"$out" 2>"$err" </dev/null
+    LC_ALL=C.UTF-8 "$WINE" "$SCRATCH/ampctl.exe" "$@" >"$out" 2>"$err" </dev/null
     rc=$?
     printf 'ctl %s -> %s: %s\n' "$*" "$rc" "$(tr '\n' '|' <"$out")" >>"$SCRATCH/trace.log"
     cat "$out"
