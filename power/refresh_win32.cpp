@@ -4,6 +4,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "power/status.h"
+#include "ui/graph_view.h"
 #include "ui/main_dialog.h"
 #include "ui/tray_icon.h"
 
@@ -43,9 +44,8 @@ void RefreshCycle(HWND window, bool recordSample)
     if (recordSample)
         RecordSample(sample.batteryLifePercent);
     ShowStatusChange(window, &sample);
-    if (IsWindowVisible(window)) {
-        // graph: redraw
-    }
+    if (IsWindowVisible(window))
+        RedrawGraph(window);
     // The latch is set before the box opens, so the cycles that keep running
     // inside its message loop cannot stack a second box.
     if (StepAlert(&alertLatched, sample.batteryLifePercent, thresholds.alertThreshold))
@@ -59,7 +59,6 @@ void HoverRefresh(HWND window)
     if (!change.picture && !change.lifetime)
         return;
     ShowStatusChange(window, &sample);
-    if (IsWindowVisible(window)) {
-        // graph: redraw
-    }
+    if (IsWindowVisible(window))
+        RedrawGraph(window);
 }

@@ -12,6 +12,7 @@
 #include "power/capacity_report.h"
 #include "power/status.h"
 #include "res/resource.h"
+#include "ui/graph_view.h"
 #include "ui/main_dialog.h"
 #include "ui/tray_icon.h"
 
@@ -60,7 +61,7 @@ static void InitMainDialog(HWND window)
     displayColorDepth = ReadDisplayColorDepth();
     detailsVisible = appGlobals.storedShowDetails;
     SetWindowTextA(window, kMainCaption);
-    // graph: fit
+    FitGraphControl(GetDlgItem(window, IDC_GRAPH));
 
     HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
     if (trackbar) {
@@ -129,7 +130,7 @@ static void ApplyInterval(HWND window)
     if (KillTimer(window, POLL_TIMER_ID))
         SetTimer(window, POLL_TIMER_ID, interval * 1000u, nullptr);
     appGlobals.interval = interval;
-    // graph: redraw
+    RedrawGraph(window);
     WriteSettingUnsigned("Interval", interval);
 }
 
@@ -251,7 +252,7 @@ static void OnCommand(HWND window, WPARAM wParam)
         break;
     case IDC_GRAPH:
         detailsVisible = !detailsVisible;
-        // graph: redraw
+        RedrawGraph(window);
         break;
     case IDC_APPLY:
         ApplySettings(window, false);
@@ -327,6 +328,12 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window, IDC_GRAPH)) {
             return ShowCapacityReport(window);
         }
+        return FALSE;
+    case WM_DRAWITEM:
+        return DrawGraph(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+    case WM_CTLCOLORBTN:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window, IDC_GRAPH))
+            return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
         return FALSE;
     case WM_DISPLAYCHANGE:
         OnDisplayChange(window, wParam);

@@ -1,0 +1,94 @@
+// The history graph as a list of drawing operations, so the picture can be
+// checked without a window and drawn by any raster back end.
+#ifndef AMPWATCH_GRAPH_H
+#define AMPWATCH_GRAPH_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+enum : uint32_t {
+    GRAPH_BLACK = 0x000000,
+    GRAPH_GRID = 0x008000,
+    GRAPH_LINE = 0x00FF00,
+    GRAPH_TEXT = 0x00FFFF,
+    GRAPH_GRID_GREY = 0x808080,
+    GRAPH_LINE_GREY = 0xC0C0C0,
+    GRAPH_TEXT_GREY = 0xFFFFFF,
+};
+
+// Text placement flags of the platform's text drawing.
+enum : uint32_t {
+    GRAPH_DT_BASE = 0x920,  // single line, no clipping, no prefix
+    GRAPH_DT_CENTER = 0x1,
+    GRAPH_DT_RIGHT = 0x2,
+    GRAPH_DT_VCENTER = 0x4,
+    GRAPH_DT_BOTTOM = 0x8,
+};
+
+enum GraphOpKind : uint8_t {
+    GRAPH_OP_FILL,      // black over the whole area
+    GRAPH_OP_TEXTCOLOR, // colour
+    GRAPH_OP_PEN,       // select a solid 1-pixel pen of colour (0 ends the pen)
+    GRAPH_OP_MOVE,      // current position to (x, y)
+    GRAPH_OP_LINETO,    // line from the current position up to, not including, (x, y)
+    GRAPH_OP_FONT,      // select "Arial" of height and weight
+    GRAPH_OP_TEXT,      // text (or string n when stringId) with flags against the area
+    GRAPH_OP_END_FONT,  // back to the target's font
+    GRAPH_OP_END_PEN,   // back to the target's pen
+};
+
+enum { GRAPH_TEXT_CAPACITY = 128, GRAPH_MAX_OPS = 400 };
+
+struct GraphOp {
+    GraphOpKind kind;
+    int32_t x, y;        // MOVE, LINETO
+    uint32_t colour;     // TEXTCOLOR, PEN
+    int32_t height;      // FONT
+    int32_t weight;      // FONT
+    uint32_t flags;      // TEXT
+    int stringId;        // TEXT: string table entry 1..15, 0 for the literal text
+    char text[GRAPH_TEXT_CAPACITY];
+};
+
+struct GraphList {
+    GraphOp ops[GRAPH_MAX_OPS];
+    size_t count;
+};
+
+struct GraphInput {
+    int32_t left, top, right, bottom;  // right and bottom exclusive
+    int32_t dpiY;
+    bool monochrome;       // pure red shows as a grey on the target
+    const uint8_t *history;  // 256 samples, newest first, 255 = gap
+    uint8_t percent, batteryFlag, acLineStatus;
+    uint32_t lifetime;     // seconds, 0xFFFFFFFF unknown
+    uint32_t interval;     // seconds per sample
+    bool details;          // overlay on: details flag set or the control pressed
+};
+
+// The target is monochrome when its nearest colour to pure red is a grey.
+bool GraphIsMonochrome(uint32_t nearestToRed);
+
+// The string table entry (1..15) of the battery state text, 0 for none.
+int GraphStateString(uint8_t batteryFlag);
+// The string table entry of the power source text, 0 for none, -1 for an
+// empty text.
+int GraphSourceString(uint8_t acLineStatus);
+
+// format holds one "%s", replaced by the duration: a number, a no-break space
+// (0xA0) and "s", "min" or "h". False, writing nothing, for a null buffer or
+// format.
+bool FormatDuration(char *out, size_t capacity, const char *format, uint32_t seconds);
+
+// Position and outer size that give the control a client area of 10k + 1 by
+// 4m + 1 pixels, centred to within a pixel. x0..y1 are its window corners in
+// the parent's client coordinates, w and h its client size.
+struct GraphFit {
+    int32_t x, y, width, height;
+};
+GraphFit FitGraphArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t w, int32_t h);
+
+// The whole paint. Never more than GRAPH_MAX_OPS operations, for any area.
+void BuildGraph(const GraphInput *input, GraphList *list);
+
+#endif

@@ -1,0 +1,15 @@
+// The graph control of the main dialog (Win32 shell).
+#ifndef AMPWATCH_GRAPH_VIEW_H
+#define AMPWATCH_GRAPH_VIEW_H
+
+#include <windows.h>
+
+// Gives the control a client area of 10k + 1 by 4m + 1 pixels, so the grid
+// closes on all four sides.
+bool FitGraphControl(HWND control);
+// WM_DRAWITEM of the graph; FALSE for any other control.
+BOOL DrawGraph(const DRAWITEMSTRUCT *item);
+// Repaints the graph at once, without erasing first.
+bool RedrawGraph(HWND dialog);
+
+#endif

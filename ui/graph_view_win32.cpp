@@ -1,0 +1,144 @@
+// Paints the graph's list of drawing operations onto the control.
+#include "ui/graph_view.h"
+
+#include "app/settings.h"
+#include "history/history.h"
+#include "platform/platform.h"
+#include "power/status.h"
+#include "res/resource.h"
+#include "ui/graph.h"
+#include "ui/main_dialog.h"
+
+bool FitGraphControl(HWND control)
+{
+    HWND parent = control ? GetParent(control) : nullptr;
+    if (!parent)
+        return false;
+    RECT client, outer;
+    GetClientRect(control, &client);
+    GetWindowRect(control, &outer);
+    POINT topLeft = {outer.left, outer.top}, bottomRight = {outer.right, outer.bottom};
+    ScreenToClient(parent, &topLeft);
+    ScreenToClient(parent, &bottomRight);
+    GraphFit fit = FitGraphArea(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y,
+                                client.right - client.left, client.bottom - client.top);
+    return MoveWindow(control, fit.x, fit.y, fit.width, fit.height, FALSE) != 0;
+}
+
+static HFONT MakeFont(int32_t height, int32_t weight)
+{
+    LOGFONTA font;
+    ZeroMemory(&font, sizeof font);
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
+
+// Runs the list. Every pen and font is restored and freed before the next
+// one is made; one that cannot be made is skipped.
+static void Execute(HDC dc, const RECT *area, const GraphList *list)
+{
+    HGDIOBJ oldPen = nullptr, oldFont = nullptr;
+    HPEN pen = nullptr;
+    HFONT font = nullptr;
+    for (size_t i = 0; i < list->count; ++i) {
+        const GraphOp *op = &list->ops[i];
+        switch (op->kind) {
+        case GRAPH_OP_FILL:
+            PatBlt(dc, area->left, area->top, area->right - area->left, area->bottom - area->top,
+                   BLACKNESS);
+            break;
+        case GRAPH_OP_TEXTCOLOR:
+            SetTextColor(dc, op->colour);
+            break;
+        case GRAPH_OP_PEN:
+            pen = CreatePen(PS_SOLID, 1, op->colour);
+            if (pen)
+                oldPen = SelectObject(dc, pen);
+            break;
+        case GRAPH_OP_END_PEN:
+            if (pen) {
+                SelectObject(dc, oldPen);
+                DeleteObject(pen);
+                pen = nullptr;
+            }
+            break;
+        case GRAPH_OP_MOVE:
+            MoveToEx(dc, op->x, op->y, nullptr);
+            break;
+        case GRAPH_OP_LINETO:
+            LineTo(dc, op->x, op->y);
+            break;
+        case GRAPH_OP_FONT:
+            font = MakeFont(op->height, op->weight);
+            if (font)
+                oldFont = SelectObject(dc, font);
+            break;
+        case GRAPH_OP_END_FONT:
+            if (font) {
+                SelectObject(dc, oldFont);
+                DeleteObject(font);
+                font = nullptr;
+            }
+            break;
+        case GRAPH_OP_TEXT: {
+            char text[GRAPH_TEXT_CAPACITY];
+            const char *shown = op->text;
+            if (op->stringId > 0) {
+                LoadText(op->stringId, text, sizeof text);
+                shown = text;
+            }
+            RECT box = *area;
+            DrawTextA(dc, shown, -1, &box, op->flags);
+            break;
+        }
+        }
+    }
+}
+
+BOOL DrawGraph(const DRAWITEMSTRUCT *item)
+{
+    if (!item || item->CtlID != IDC_GRAPH)
+        return FALSE;
+    HDC dc = item->hDC;
+    const RECT area = item->rcItem;
+    GraphInput in;
+    in.left = area.left;
+    in.top = area.top;
+    in.right = area.right;
+    in.bottom = area.bottom;
+    in.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    in.monochrome = GraphIsMonochrome(GetNearestColor(dc, RGB(255, 0, 0)));
+    in.history = historyBuffer.slots;
+    in.percent = StatusSnapshot.batteryLifePercent;
+    in.batteryFlag = StatusSnapshot.batteryFlag;
+    in.acLineStatus = StatusSnapshot.acLineStatus;
+    in.lifetime = StatusSnapshot.batteryLifeTime;
+    in.interval = appGlobals.interval;
+    in.details = detailsVisible || (item->itemState & ODS_SELECTED);
+
+    // Static: the list is large for the stack of a window procedure.
+    static GraphList list;
+    BuildGraph(&in, &list);
+
+    const COLORREF oldText = GetTextColor(dc);
+    const COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    Execute(dc, &area, &list);
+    if (oldMode)
+        SetBkMode(dc, oldMode);
+    if (oldBack != CLR_INVALID)
+        SetBkColor(dc, oldBack);
+    if (oldText != CLR_INVALID)
+        SetTextColor(dc, oldText);
+    return TRUE;
+}
+
+bool RedrawGraph(HWND dialog)
+{
+    HWND graph = GetDlgItem(dialog, IDC_GRAPH);
+    if (!graph || !InvalidateRect(graph, nullptr, FALSE))
+        return false;
+    return UpdateWindow(graph) != 0;
+}
