@@ -303,6 +303,10 @@ static void OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == TaskbarCreatedMessage() && message) {
+        ReAddTrayIcon(window);
+        return FALSE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         InitMainDialog(window);

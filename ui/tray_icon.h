@@ -16,6 +16,10 @@ BOOL UpdateTrayIcon(HWND window, DWORD request, HICON picture, uint8_t percent, 
 void AddTrayIcon(HWND window);
 void ReplaceTrayIcon(HWND window, uint8_t percent, uint8_t batteryFlag, uint32_t seconds);
 void RemoveTrayIcon(HWND window);
+// The shell's broadcast when the notification area (re)starts, and the
+// answer to it: the icon again, with its current picture and tooltip.
+UINT TaskbarCreatedMessage();
+void ReAddTrayIcon(HWND window);
 // WM_DISPLAYCHANGE with the new bits per pixel.
 void OnDisplayChange(HWND window, WPARAM bitsPerPixel);
 

@@ -98,3 +98,19 @@ void OnDisplayChange(HWND window, WPARAM bitsPerPixel)
     ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
                     StatusSnapshot.batteryLifeTime);
 }
+
+UINT TaskbarCreatedMessage()
+{
+    static UINT message = 0;
+    if (!message)
+        message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+void ReAddTrayIcon(HWND window)
+{
+    // The restarted notification area knows nothing of us: add the icon again
+    // with what it showed before.
+    UpdateTrayIcon(window, NIM_ADD, trayIconImage, StatusSnapshot.batteryLifePercent,
+                   StatusSnapshot.batteryLifeTime);
+}

@@ -3,6 +3,7 @@
 // back what the user would see. Results go to stdout, success to the exit code.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -175,6 +176,15 @@ static int Post(HWND main, int argc, char** argv)
         ok = PostMessageA(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(Number(arg)), 0), 0);
     else if (strcmp(what, "endsession") == 0)
         ok = PostMessageA(main, WM_ENDSESSION, arg ? Number(arg) : TRUE, 0);
+    else if (strcmp(what, "untray") == 0) {
+        // What a restarted notification area amounts to: the icon is gone.
+        NOTIFYICONDATAA data = {};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = main;
+        data.uID = static_cast<UINT>(kTrayIconId);
+        ok = Shell_NotifyIconA(NIM_DELETE, &data);
+    } else if (strcmp(what, "taskbarcreated") == 0)
+        ok = PostMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     else if (strcmp(what, "close") == 0)
         ok = PostMessageA(main, WM_CLOSE, 0, 0);
     else
@@ -316,7 +326,7 @@ static void Usage()
           "       | post power N | post tray MSG | post command ID | sync | poll | state\n"
           "       | text ID | caption | boxes CAPTION | wait-box CAPTION [ms]\n"
           "       | answer CAPTION ID | procs NAME | enabled ID | trackpos | focus | rect ID\n"
-          "       | hold PATH MS | soak TICKS BATTERYDIR MAINSDIR | gui | post endsession N\n",
+          "       | post taskbarcreated | post untray | hold PATH MS | soak TICKS BATTERYDIR MAINSDIR | gui | post endsession N\n",
           stderr);
 }
 
