@@ -11,10 +11,18 @@ void FormatMilli(int64_t milli, char *out, size_t capacity)
     const bool negative = milli < 0;
     const uint64_t magnitude = negative ? static_cast<uint64_t>(-(milli + 1)) + 1u
                                         : static_cast<uint64_t>(milli);
-    const uint64_t hundredths = (magnitude + 5u) / 10u;
+    const uint64_t hundredths = magnitude / 10u + (magnitude % 10u >= 5u ? 1u : 0u);
+    // The whole part by hand: "long" has 32 bits on Windows.
+    char whole[24];
+    size_t at = sizeof whole - 1;
+    whole[at] = 0;
+    uint64_t rest = hundredths / 100u;
+    do {
+        whole[--at] = static_cast<char>('0' + rest % 10u);
+        rest /= 10u;
+    } while (rest);
     const bool showSign = negative && hundredths != 0;
-    snprintf(out, capacity, "%s%lu.%02u", showSign ? "-" : "",
-             static_cast<unsigned long>(hundredths / 100u),
+    snprintf(out, capacity, "%s%s.%02u", showSign ? "-" : "", whole + at,
              static_cast<unsigned>(hundredths % 100u));
 }
 
