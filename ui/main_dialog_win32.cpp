@@ -198,7 +198,17 @@ static void ChooseIconColor(HWND window)
     chooser.rgbResult = iconSettings.iconColor;
     chooser.lpCustColors = custom;
     chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
-    if (!ChooseColorA(&chooser))
+    // The common dialogs library is loaded for the chooser only: linked at
+    // start it would cost every run of the meter its memory for nothing.
+    HMODULE dialogs = LoadLibraryA("comdlg32.dll");
+    if (!dialogs)
+        return;
+    typedef BOOL(WINAPI * ChooseColorFn)(CHOOSECOLORA *);
+    ChooseColorFn choose = reinterpret_cast<ChooseColorFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(dialogs, "ChooseColorA")));
+    const BOOL chosen = choose && choose(&chooser);
+    FreeLibrary(dialogs);
+    if (!chosen)
         return;
     iconSettings.iconColor = chooser.rgbResult & 0x00FFFFFFu;
     ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
