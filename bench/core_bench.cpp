@@ -1,0 +1,120 @@
+// Host figures of the portable core: what one poll, one tray picture and the
+// texts cost. Prints figures only; nothing here has a pass mark.
+#include <benchmark/benchmark.h>
+
+#include <string.h>
+
+#include "power/status.h"
+#include "ui/tray_image.h"
+#include "ui/tray_tip.h"
+
+namespace {
+
+// The decision one poll takes: redraw or tooltip only, and the alert.
+void RefreshDecision(benchmark::State &state)
+{
+    PowerSample snapshot = UnknownSample();
+    bool latched = false;
+    uint32_t tick = 0;
+    for (auto _ : state) {
+        PowerSample sample;
+        sample.acLineStatus = uint8_t(tick / 7 % 2);
+        sample.batteryFlag = uint8_t(tick / 11 % 2 ? 8 : 1);
+        sample.batteryLifePercent = uint8_t(tick / 3 % 101);
+        sample.batteryLifeTime = tick / 2 * 60u;
+        StatusChange change = CompareWithSnapshot(&snapshot, &sample);
+        UpdateSnapshot(&snapshot, &sample, change);
+        bool alert = StepAlert(&latched, sample.batteryLifePercent, 9);
+        benchmark::DoNotOptimize(change);
+        benchmark::DoNotOptimize(alert);
+        ++tick;
+    }
+}
+BENCHMARK(RefreshDecision);
+
+// A 16 x 16 raster with the platform's line rule; text fills its rectangle.
+struct Raster {
+    uint8_t mask[16 * 16];
+    uint32_t color[16 * 16];
+};
+
+void Plot(Raster *r, uint8_t surface, int32_t x, int32_t y, uint32_t c)
+{
+    if (x < 0 || y < 0 || x >= 16 || y >= 16)
+        return;
+    if (surface == TRAY_MASK)
+        r->mask[y * 16 + x] = c ? 1 : 0;
+    else
+        r->color[y * 16 + x] = c;
+}
+
+void Rasterize(const TrayDisplayList &list, Raster *r)
+{
+    for (uint32_t i = 0; i < list.opCount; ++i) {
+        const TrayOp &op = list.ops[i];
+        if (op.kind == TRAY_OP_CLEAR) {
+            for (int32_t p = 0; p < 256; ++p)
+                Plot(r, op.surface, p % 16, p / 16, op.color);
+        } else if (op.kind == TRAY_OP_POLYLINE) {
+            for (uint32_t k = 0; k + 1 < op.pointCount; ++k) {
+                TrayPoint a = op.points[k], b = op.points[k + 1];
+                int32_t dx = (b.x > a.x) - (b.x < a.x), dy = (b.y > a.y) - (b.y < a.y);
+                for (; a.x != b.x || a.y != b.y; a.x += dx, a.y += dy)
+                    Plot(r, op.surface, a.x, a.y, op.color);
+            }
+        } else {
+            for (int32_t y = op.rect.top; y < op.rect.bottom; ++y)
+                for (int32_t x = op.rect.left; x < op.rect.right; ++x)
+                    Plot(r, op.surface, x, y, op.color);
+        }
+    }
+}
+
+void TrayPicture(benchmark::State &state)
+{
+    TrayImageInput input;
+    memset(&input, 0, sizeof input);
+    input.width = input.height = 16;
+    input.lowThreshold = 32;
+    input.criticalThreshold = 9;
+    input.iconColor = 0x00FFFFFF;
+    input.font.height = -9;
+    input.font.weight = 400;
+    memcpy(input.font.faceName, "Tahoma", 7);
+    input.lineHeight = 11;
+    static TrayDisplayList list;
+    static Raster raster;
+    uint32_t tick = 0;
+    for (auto _ : state) {
+        input.percent = uint8_t(tick % 102 == 101 ? 255 : tick % 102);
+        input.batteryFlag = uint8_t(tick % 5 == 0 ? 9 : 1);
+        input.textWidth = input.percent < 10 ? 5 : 10;
+        PlanTrayImage(&input, &list);
+        Rasterize(list, &raster);
+        benchmark::DoNotOptimize(raster.color[200]);
+        ++tick;
+    }
+}
+BENCHMARK(TrayPicture);
+
+void TrayTooltip(benchmark::State &state)
+{
+    static const char *const forms[3] = {"Battery power remaining: %u%%",
+                                         "%u:%02u h (%u%%) remaining",
+                                         "%u min (%u%%) remaining"};
+    char tip[TIP_CAPACITY];
+    uint32_t tick = 0;
+    for (auto _ : state) {
+        TipPlan plan = PlanTrayTip(uint8_t(tick % 101), tick % 3 ? tick * 37u : 0xFFFFFFFFu);
+        uint32_t n = plan.textId ? FormatCounts(tip, sizeof tip, forms[plan.textId - 5], plan.args,
+                                                plan.argCount)
+                                 : 0;
+        benchmark::DoNotOptimize(n);
+        ++tick;
+    }
+}
+BENCHMARK(TrayTooltip);
+
+}  // namespace
+
+BENCHMARK_MAIN();
