@@ -148,7 +148,7 @@ static void HistoryLine(const GraphInput *in, GraphList *list, int64_t h)
     if (!in->history)
         return;
     for (int i = 0; i < 256; ++i) {
-        const int64_t x = static_cast<int64_t>(in->right) - 2 * i;
+        const int64_t x = static_cast<int64_t>(in->right) - 2 * static_cast<int64_t>(i);
         if (x < static_cast<int64_t>(in->left) - 1)
             break;
         const uint8_t v = in->history[i];
