@@ -54,7 +54,8 @@ static void LoadStartSettings()
     LoadSettings(&reader, SystemButtonTextColor());
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+// Named as the platform declares it.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -73,10 +74,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         }
     }
 
-    appGlobals.instance = instance;
+    appGlobals.instance = hInstance;
     appGlobals.languageIsGerman = IsGermanLanguage(UserLanguage());
     InitCommonControls();
-    if (!RegisterMainClass(instance)) {
+    if (!RegisterMainClass(hInstance)) {
         if (mutex)
             CloseHandle(mutex);
         return 0;
@@ -85,9 +86,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     LoadStartSettings();
     LogEvent("Ampwatch started");
 
-    appGlobals.smallIcon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16,
+    appGlobals.smallIcon = LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16,
                                       LR_DEFAULTCOLOR);
-    HWND window = CreateDialogParamA(instance,
+    HWND window = CreateDialogParamA(hInstance,
                                      MAKEINTRESOURCEA(MainDialogId(appGlobals.languageIsGerman)),
                                      nullptr, MainDialogProc, 0);
     if (!window) {
@@ -100,12 +101,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     }
 
     if (!appGlobals.runHidden) {
-        ShowWindow(window, showCommand);
+        ShowWindow(window, nShowCmd);
         UpdateWindow(window);
         WriteSetting("RunHidden", "1");
     }
 
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    HACCEL accelerators = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
     MSG msg;
     int got;
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {

@@ -29,20 +29,20 @@ static unsigned long long UnixMilliseconds()
     ULARGE_INTEGER t;
     t.LowPart = ft.dwLowDateTime;
     t.HighPart = ft.dwHighDateTime;
-    return t.QuadPart / 10000ull - 11644473600000ull;
+    return t.QuadPart / 10000ULL - 11644473600000ULL;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
-    const unsigned long lifetime = strtoul(commandLine, nullptr, 10);
+    const unsigned long lifetime = strtoul(lpCmdLine, nullptr, 10);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = BaselineProc;
-    wc.hInstance = instance;
+    wc.hInstance = hInstance;
     wc.lpszClassName = "AmpwatchBaselineTray";
     if (!RegisterClassA(&wc))
         return 1;
     HWND window = CreateWindowA(wc.lpszClassName, "Baseline Tray", WS_OVERLAPPEDWINDOW, 0, 0,
-                                100, 100, nullptr, nullptr, instance, nullptr);
+                                100, 100, nullptr, nullptr, hInstance, nullptr);
     if (!window)
         return 1;
 

@@ -16,7 +16,7 @@ void RefreshDecision(benchmark::State &state)
     PowerSample snapshot = UnknownSample();
     bool latched = false;
     uint32_t tick = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
         PowerSample sample;
         sample.acLineStatus = uint8_t(tick / 7 % 2);
         sample.batteryFlag = uint8_t(tick / 11 % 2 ? 8 : 1);
@@ -85,7 +85,7 @@ void TrayPicture(benchmark::State &state)
     static TrayDisplayList list;
     static Raster raster;
     uint32_t tick = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
         input.percent = uint8_t(tick % 102 == 101 ? 255 : tick % 102);
         input.batteryFlag = uint8_t(tick % 5 == 0 ? 9 : 1);
         input.textWidth = input.percent < 10 ? 5 : 10;
@@ -104,7 +104,7 @@ void TrayTooltip(benchmark::State &state)
                                          "%u min (%u%%) remaining"};
     char tip[TIP_CAPACITY];
     uint32_t tick = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
         TipPlan plan = PlanTrayTip(uint8_t(tick % 101), tick % 3 ? tick * 37u : 0xFFFFFFFFu);
         uint32_t n = plan.textId ? FormatCounts(tip, sizeof tip, forms[plan.textId - 5], plan.args,
                                                 plan.argCount)

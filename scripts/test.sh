@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native (with sanitizers), the Windows
-# unit tests and the end-to-end scenarios under Wine.
+# unit tests, the end-to-end scenarios under Wine, the fuzz targets and the
+# static checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -14,5 +15,6 @@ if [ "$(cat build/run32)" = OFF ]; then
     (cd build/win64 && ctest --output-on-failure -j2) || status=1
 fi
 scripts/fuzz.sh 150 || status=1
+scripts/lint.sh || status=1
 echo "test: ran in $(( $(date +%s) - start )) s, size of the program: $(stat -c %s build/win32/Ampwatch.exe) bytes"
 exit $status

@@ -40,7 +40,7 @@ int GraphSourceString(uint8_t ac)
 // (floor(2s / d) + 1) / 2: halves round up.
 static uint32_t Rounded(uint32_t s, uint32_t d)
 {
-    return static_cast<uint32_t>((2ull * s / d + 1u) / 2u);
+    return static_cast<uint32_t>((2ULL * s / d + 1u) / 2u);
 }
 
 bool FormatDuration(char *out, size_t capacity, const char *format, uint32_t s)

@@ -96,19 +96,19 @@ static HWND WaitMain(DWORD ms)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        HWND main = FindMain();
-        if (main || GetTickCount() - start >= ms)
-            return main;
+        HWND found = FindMain();
+        if (found || GetTickCount() - start >= ms)
+            return found;
         Sleep(50);
     }
 }
 
 static HWND RequireMain()
 {
-    HWND main = FindMain();
-    if (!main)
+    HWND found = FindMain();
+    if (!found)
         fputs("ampctl: no main window\n", stderr);
-    return main;
+    return found;
 }
 
 static unsigned long Number(const char* text)

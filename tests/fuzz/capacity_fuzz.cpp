@@ -59,20 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     char format[400];
     char want[2048];
-    size_t wantLength = 0, n = 0;
-    int next = 0;
+    size_t wantLength = 0;
     const int64_t values[4] = {
         figures.maxCapacity == 0xFFFFFFFFu ? 0 : int64_t{figures.maxCapacity},
         figures.remainingCapacity == 0xFFFFFFFFu ? 0 : int64_t{figures.remainingCapacity},
         figures.defaultAlert1 == 0xFFFFFFFFu ? 0 : int64_t{figures.defaultAlert1},
         figures.rate == INT32_MIN ? 0 : int64_t{figures.rate}};
     if (rawFormat) {
-        n = size - in.at < sizeof format - 1 ? size - in.at : sizeof format - 1;
-        if (n > 0)
-            memcpy(format, data + in.at, n);
-        format[n] = '\0';
+        PeekRest(&in, format, sizeof format);
     } else {
         // Text, "%.2f" and "%%" only: the expected report is known.
+        size_t n = 0;
+        int next = 0;
         while (in.at < in.size && n + 5 < sizeof format) {
             uint8_t b = TakeByte(&in);
             if (b < 8) {
@@ -89,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 format[n++] = '%';
                 format[n++] = '%';
                 want[wantLength++] = '%';
-            } else if (b != '%' && b != 0) {
+            } else if (b != '%') {
                 format[n++] = char(b);
                 want[wantLength++] = char(b);
             }

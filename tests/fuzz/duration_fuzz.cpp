@@ -42,10 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     uint32_t seconds = TakeU32(&in);
     size_t capacity = TakeByte(&in);
     char format[300];
-    size_t n = size - in.at < sizeof format - 1 ? size - in.at : sizeof format - 1;
-    if (n > 0)
-        memcpy(format, data + in.at, n);
-    format[n] = '\0';
+    PeekRest(&in, format, sizeof format);
 
     char dummy[4];
     FUZZ_CHECK(!FormatDuration(nullptr, sizeof dummy, format, seconds));

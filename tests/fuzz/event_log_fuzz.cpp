@@ -100,10 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(eventText && strlen(eventText) > 0);
 
     char text[200];
-    size_t n = size - in.at < sizeof text - 1 ? size - in.at : sizeof text - 1;
-    if (n > 0)
-        memcpy(text, data + in.at, n);
-    text[n] = '\0';
+    PeekRest(&in, text, sizeof text);
 
     char full[LOG_LINE_CAPACITY + 256];
     size_t statusLength = FormatStatusLine(full, LOG_LINE_CAPACITY, &t, percent, mains, flags);

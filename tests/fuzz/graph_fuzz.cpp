@@ -106,7 +106,7 @@ void CheckGeometry(const GraphInput &in, const GraphList &list, const Counts &c)
     // Every sample of the shown span that is no gap is a point of the line.
     uint32_t want = 0;
     for (int i = 0; i < 256; ++i) {
-        if (int64_t{in.right} - 2 * i < int64_t{in.left} - 1)
+        if (int64_t{in.right} - 2 * int64_t{i} < int64_t{in.left} - 1)
             break;
         want += in.history[i] != 255;
     }

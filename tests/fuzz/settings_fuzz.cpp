@@ -220,11 +220,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The same bytes as an executable path, cut to at most 1000 characters;
     // a null path and a length of 0 mean the platform had none.
-    size_t cut = size < 1000 ? size : 1000;
+    FuzzBytes whole = {data, size, 0};
     char module[1001];
-    if (cut > 0)
-        memcpy(module, data, cut);
-    module[cut] = '\0';
+    PeekRest(&whole, module, sizeof module);
     // The platform's path never holds a zero byte.
     uint32_t length = uint32_t(strlen(module));
     CheckPaths(module, length);

@@ -75,7 +75,7 @@ size_t BuildFormat(FuzzBytes *in, char *format, size_t capacity, uint32_t *used)
         } else if (b < 24) {
             format[n++] = '%';
             format[n++] = '%';
-        } else if (b != '%' && b != 0) {
+        } else if (b != '%') {
             format[n++] = char(b);
         }
     }
@@ -99,10 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     char format[512];
     uint32_t argCount = 0;
     if (raw) {
-        size_t n = size - in.at < sizeof format - 1 ? size - in.at : sizeof format - 1;
-        if (n > 0)
-            memcpy(format, data + in.at, n);
-        format[n] = '\0';
+        PeekRest(&in, format, sizeof format);
         argCount = TakeByte(&in) % 4;
     } else {
         BuildFormat(&in, format, sizeof format, &argCount);

@@ -73,13 +73,13 @@ std::vector<const GraphOp *> Texts(const GraphList &list)
 struct Raster {
     Area a;
     std::vector<uint32_t> px;
-    uint32_t At(int32_t x, int32_t y) const { return px[size_t((y - a.top) * (a.right - a.left) + (x - a.left))]; }
+    uint32_t At(int32_t x, int32_t y) const { return px[size_t(y - a.top) * size_t(a.right - a.left) + size_t(x - a.left)]; }
 };
 
 void Plot(Raster *r, int32_t x, int32_t y, uint32_t c)
 {
     if (x >= r->a.left && x < r->a.right && y >= r->a.top && y < r->a.bottom)
-        r->px[size_t((y - r->a.top) * (r->a.right - r->a.left) + (x - r->a.left))] = c;
+        r->px[size_t(y - r->a.top) * size_t(r->a.right - r->a.left) + size_t(x - r->a.left)] = c;
 }
 
 Raster Rasterize(const GraphList &list, Area a)

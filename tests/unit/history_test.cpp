@@ -79,9 +79,9 @@ void WriteAll(const std::string &path, const std::vector<uint8_t> &data)
     FILE *f = fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     if (!data.empty()) {
-        ASSERT_EQ(fwrite(data.data(), 1, data.size(), f), data.size());
+        EXPECT_EQ(fwrite(data.data(), 1, data.size(), f), data.size());
     }
-    ASSERT_EQ(fclose(f), 0);
+    EXPECT_EQ(fclose(f), 0);
 }
 
 // A plausible file: a falling charge with a gap, valid throughout.

@@ -80,8 +80,8 @@ Picture Render(const TrayImageInput &in)
     PlanTrayImage(&in, &p.list);
     p.w = p.list.width;
     p.h = p.list.height;
-    p.mask.assign(static_cast<size_t>(p.w * p.h), 7);
-    p.color.assign(static_cast<size_t>(p.w * p.h), 0xDEADBEEFu);
+    p.mask.assign(static_cast<size_t>(p.w) * static_cast<size_t>(p.h), 7);
+    p.color.assign(static_cast<size_t>(p.w) * static_cast<size_t>(p.h), 0xDEADBEEFu);
     Execute(&p);
     return p;
 }
@@ -92,7 +92,7 @@ void ExpectArt(const Picture &p, const char *const *art, int32_t origin)
     for (int32_t y = 0; y < p.h; ++y) {
         std::string row;
         for (int32_t x = 0; x < p.w; ++x) {
-            size_t i = static_cast<size_t>(y * p.w + x);
+            size_t i = static_cast<size_t>(y) * static_cast<size_t>(p.w) + static_cast<size_t>(x);
             char c = '?';
             if (p.mask[i] == 1 && p.color[i] == 0)
                 c = '.';
@@ -228,7 +228,7 @@ std::string SignColumns(const Picture &p, const TrayRect &text)
     for (int32_t y = 0; y < 11; ++y)
         for (int32_t x = 0; x < 16; ++x) {
             bool inText = x >= text.left && x < text.right && y >= text.top && y < text.bottom;
-            if (!inText && p.mask[static_cast<size_t>(y * 16 + x)] == 0)
+            if (!inText && p.mask[static_cast<size_t>(y) * 16 + static_cast<size_t>(x)] == 0)
                 cols[static_cast<size_t>(x)] = '#';
         }
     return cols;

@@ -426,7 +426,7 @@ TEST(ResourceKeys, AcceleratorTableInOrder)
     Blob raw = ResourceBytes(MAKEINTRESOURCEA(9), MAKEINTRESOURCEA(IDA_MAIN));
     ASSERT_EQ(raw.size, 8u * count);
     for (int i = 0; i < count; ++i)
-        EXPECT_EQ(raw.data[8 * i], want[i].fVirt | (i == count - 1 ? 0x80 : 0)) << "entry " << i + 1;
+        EXPECT_EQ(raw.data[8 * static_cast<size_t>(i)], want[i].fVirt | (i == count - 1 ? 0x80 : 0)) << "entry " << i + 1;
 }
 
 // ------------------------------------------------------------------- icon
@@ -473,10 +473,10 @@ TEST(ResourceIcon, GroupHoldsThreeImagesInOrder)
         EXPECT_EQ(info.biWidth, want[i].side);
         EXPECT_EQ(info.biHeight, 2 * want[i].side);
         EXPECT_EQ(info.biBitCount, want[i].bits);
-        const DWORD stride = static_cast<DWORD>((want[i].side * want[i].bits + 31) / 32 * 4);
-        const DWORD maskStride = static_cast<DWORD>((want[i].side + 31) / 32 * 4);
-        EXPECT_EQ(image.size, sizeof info + 4u * (1u << want[i].bits) +
-                                  static_cast<DWORD>(want[i].side) * (stride + maskStride));
+        const DWORD stride = (static_cast<DWORD>(want[i].side) * want[i].bits + 31) / 32 * 4;
+        const DWORD maskStride = (static_cast<DWORD>(want[i].side) + 31) / 32 * 4;
+        EXPECT_EQ(image.size, sizeof info + size_t{4} * (size_t{1} << want[i].bits) +
+                                  static_cast<size_t>(want[i].side) * (stride + maskStride));
         HICON icon = CreateIconFromResourceEx(const_cast<BYTE *>(image.data), image.size, TRUE, 0x00030000,
                                               want[i].side, want[i].side, 0);
         EXPECT_NE(icon, nullptr);

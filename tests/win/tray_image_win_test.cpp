@@ -40,7 +40,7 @@ bool ReadBitmap(HBITMAP bitmap, int32_t w, int32_t h, std::vector<uint32_t> *out
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> px(static_cast<size_t>(w * h));
+    std::vector<RGBQUAD> px(static_cast<size_t>(w) * static_cast<size_t>(h));
     HDC screen = GetDC(nullptr);
     int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
@@ -130,7 +130,7 @@ TEST(TrayIconImage, HundredReadBackFromTheIconForSeveralFonts)
         for (int32_t y = 0; y < r.h; ++y) {
             std::string got, expect;
             for (int32_t x = 0; x < r.w; ++x) {
-                got += Classify(r, static_cast<size_t>(y * r.w + x));
+                got += Classify(r, static_cast<size_t>(y) * static_cast<size_t>(r.w) + static_cast<size_t>(x));
                 int32_t sx = x - left, sy = y - top;
                 bool inside = sx >= 0 && sy >= 0 && sx < 16 && sy < 16;
                 expect += inside ? want[static_cast<size_t>(sy)][static_cast<size_t>(sx)] : '.';
@@ -158,7 +158,7 @@ TEST(TrayIconImage, TextPixelsAreTheSameInMaskAndColour)
         int textPixels = 0;
         for (int32_t y = 0; y < r.h; ++y)
             for (int32_t x = 0; x < r.w; ++x) {
-                size_t i = static_cast<size_t>(y * r.w + x);
+                size_t i = static_cast<size_t>(y) * static_cast<size_t>(r.w) + static_cast<size_t>(x);
                 bool opaque = r.mask[i] == 0;
                 bool known = opaque ? (r.color[i] == kInk || (c.fill && r.color[i] == c.fill))
                                     : (r.mask[i] == 0x00FFFFFFu && r.color[i] == 0);
@@ -166,7 +166,7 @@ TEST(TrayIconImage, TextPixelsAreTheSameInMaskAndColour)
                 textPixels += opaque && y - top < 11;
             }
         EXPECT_GT(textPixels, 4) << int(c.percent);
-        size_t fillPixel = static_cast<size_t>((top + 13) * r.w + left + 2);
+        size_t fillPixel = static_cast<size_t>(top + 13) * static_cast<size_t>(r.w) + static_cast<size_t>(left + 2);
         EXPECT_EQ(r.mask[fillPixel], c.fill ? 0u : 0x00FFFFFFu);
         if (c.fill) {
             EXPECT_EQ(r.color[fillPixel], c.fill);
