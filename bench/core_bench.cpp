@@ -1,10 +1,13 @@
-// Host figures of the portable core: what one poll, one tray picture and the
-// texts cost. Prints figures only; nothing here has a pass mark.
+// Host figures of the portable core: what one poll, one tray picture, one
+// graph paint and the texts cost. Prints figures only; nothing here has a pass mark.
 #include <benchmark/benchmark.h>
 
 #include <string.h>
 
+#include "log/event_log.h"
 #include "power/status.h"
+#include "tests/unit/graph_raster.h"
+#include "ui/graph.h"
 #include "ui/tray_image.h"
 #include "ui/tray_tip.h"
 
@@ -114,6 +117,57 @@ void TrayTooltip(benchmark::State &state)
     }
 }
 BENCHMARK(TrayTooltip);
+
+// The whole graph of a full history with the overlay, and its raster.
+void GraphPaint(benchmark::State &state)
+{
+    uint8_t history[256];
+    for (int i = 0; i < 256; ++i)
+        history[i] = uint8_t(i % 37 == 0 ? 255 : (i * 37) % 101);
+    GraphInput in = {};
+    in.right = 511;
+    in.bottom = 45;
+    in.dpiY = 96;
+    in.history = history;
+    in.percent = 57;
+    in.batteryFlag = 1;
+    in.lifetime = 7380;
+    in.interval = 60;
+    in.details = true;
+    static GraphList list;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
+        BuildGraph(&in, &list);
+        GraphRaster r = RasterizeGraph(list, {0, 0, 511, 45});
+        benchmark::DoNotOptimize(r.px[300]);
+    }
+}
+BENCHMARK(GraphPaint);
+
+void Duration(benchmark::State &state)
+{
+    char text[64];
+    uint32_t seconds = 0;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
+        bool done = FormatDuration(text, sizeof text, "%s Remaining", seconds);
+        benchmark::DoNotOptimize(done);
+        seconds = seconds * 7u + 13u;
+    }
+}
+BENCHMARK(Duration);
+
+void LogLine(benchmark::State &state)
+{
+    LogTime t = {2026, 12, 7, 13, 5, 9};
+    char line[LOG_LINE_CAPACITY];
+    uint32_t tick = 0;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
+        size_t n = FormatStatusLine(line, sizeof line, &t, uint8_t(tick % 101), uint8_t(tick % 2),
+                                    uint8_t(tick % 3 ? 9 : 1));
+        benchmark::DoNotOptimize(n);
+        ++tick;
+    }
+}
+BENCHMARK(LogLine);
 
 }  // namespace
 

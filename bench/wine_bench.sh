@@ -113,10 +113,24 @@ figure opens_per_poll "$(awk -v n="$(opens)" 'BEGIN {printf "%.2f", n / 1000}')"
 battery 50 Discharging
 mains 0
 start_watch
+# Both counts every second, to tell a poll's switches from those between polls.
+SAMPLES=$SCRATCH/switches.log
+: >"$SAMPLES"
 m0=$(switches "$pid") b0=$(switches "$BASELINE_PID")
-sleep "$IDLE_SECONDS"
+end=$(( $(now_ms) + IDLE_SECONDS * 1000 ))
+while (( $(now_ms) < end )); do
+    echo "$(now_ms) $(switches "$pid") $(switches "$BASELINE_PID")" >>"$SAMPLES"
+    sleep 1
+done
 m1=$(switches "$pid") b1=$(switches "$BASELINE_PID")
 stop_watch
+# Seconds with no battery file open within a second of them count as between polls.
+between=$(awk 'NR == FNR { open[++n] = $1; next }
+    FNR > 1 { near = 0
+              for (i = 1; i <= n; i++) if (open[i] >= t - 1000 && open[i] <= $1 + 1000) near = 1
+              if (!near) s += $2 - m }
+    { t = $1; m = $2 } END { print s + 0 }' "$OPENS" "$SAMPLES")
+figure idle_meter_switches_between_polls "$between"
 figure idle_seconds "$IDLE_SECONDS"
 figure idle_opens "$(opens)"
 figure idle_reads "$(reads)"

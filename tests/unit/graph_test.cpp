@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
-#include <chrono>
 #include <stdio.h>
 #include <string>
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/unit/graph_raster.h"
 #include "ui/graph.h"
 
 namespace {
-
-struct Area {
-    int32_t left, top, right, bottom;
-};
 
 GraphInput Input(Area a, const uint8_t *history)
 {
@@ -68,54 +64,6 @@ std::vector<const GraphOp *> Texts(const GraphList &list)
     return texts;
 }
 
-// A raster of the area following the platform's rules: a line covers its
-// start up to, not including, its end; everything is clipped to the area.
-struct Raster {
-    Area a;
-    std::vector<uint32_t> px;
-    uint32_t At(int32_t x, int32_t y) const { return px[size_t(y - a.top) * size_t(a.right - a.left) + size_t(x - a.left)]; }
-};
-
-void Plot(Raster *r, int32_t x, int32_t y, uint32_t c)
-{
-    if (x >= r->a.left && x < r->a.right && y >= r->a.top && y < r->a.bottom)
-        r->px[size_t(y - r->a.top) * size_t(r->a.right - r->a.left) + size_t(x - r->a.left)] = c;
-}
-
-Raster Rasterize(const GraphList &list, Area a)
-{
-    Raster r = {a, std::vector<uint32_t>(size_t((a.right - a.left) * (a.bottom - a.top)), 0xDEADu)};
-    uint32_t pen = 0;
-    int32_t cx = 0, cy = 0;
-    for (size_t i = 0; i < list.count; ++i) {
-        const GraphOp &op = list.ops[i];
-        switch (op.kind) {
-        case GRAPH_OP_FILL:
-            std::fill(r.px.begin(), r.px.end(), GRAPH_BLACK);
-            break;
-        case GRAPH_OP_PEN: pen = op.colour; break;
-        case GRAPH_OP_MOVE: cx = op.x; cy = op.y; break;
-        case GRAPH_OP_LINETO: {
-            int32_t x = cx, y = cy;
-            const int32_t dx = abs(op.x - cx), dy = -abs(op.y - cy);
-            const int32_t sx = cx < op.x ? 1 : -1, sy = cy < op.y ? 1 : -1;
-            int32_t err = dx + dy;
-            while (x != op.x || y != op.y) {
-                Plot(&r, x, y, pen);
-                const int32_t e2 = 2 * err;
-                if (e2 >= dy) { err += dy; x += sx; }
-                if (e2 <= dx) { err += dx; y += sy; }
-            }
-            cx = op.x;
-            cy = op.y;
-            break;
-        }
-        default: break;
-        }
-    }
-    return r;
-}
-
 TEST(GraphGrid, FittedAreaHasTenByFourDivisionsClosedOnAllSides)
 {
     uint8_t history[256];
@@ -140,7 +88,7 @@ TEST(GraphGrid, FittedAreaHasTenByFourDivisionsClosedOnAllSides)
     EXPECT_EQ(columns, (std::vector<int32_t>{0, 17, 34, 51, 68, 85, 102, 119, 136, 153, 170}));
     // Only gaps: grid and level, no history line at all.
     EXPECT_TRUE(Lines(list, GRAPH_LINE).empty());
-    Raster r = Rasterize(list, a);
+    GraphRaster r = RasterizeGraph(list, a);
     EXPECT_EQ(r.At(a.right - 1, a.bottom - 1), GRAPH_GRID);
     EXPECT_EQ(r.At(a.left + 170, a.top + 5), GRAPH_GRID);
     EXPECT_EQ(r.At(a.left + 5, a.top + 44), GRAPH_GRID);
@@ -233,7 +181,7 @@ TEST(GraphHistory, LevelsSamplesAndGaps)
     EXPECT_EQ(line[0].y0, 45);
     EXPECT_EQ(line[0].x1, 169);
     EXPECT_EQ(line[0].y1, 22);
-    Raster r = Rasterize(list, a);
+    GraphRaster r = RasterizeGraph(list, a);
     EXPECT_EQ(r.At(170, 30), GRAPH_LINE) << "the steep segment over the last grid column";
     EXPECT_EQ(r.At(170, 20), GRAPH_GRID) << "nothing above the sample";
 }
@@ -378,29 +326,6 @@ TEST(GraphFitting, ClientAreaBecomesTenKPlusOneByFourMPlusOne)
     EXPECT_EQ(fit.y, 11);
     EXPECT_EQ(fit.width, 171);
     EXPECT_EQ(fit.height, 45);
-}
-
-// Not a test of speed: prints what one paint costs on the host.
-TEST(GraphCost, PrintsTheTimeOfOnePaint)
-{
-    uint8_t history[256];
-    for (int i = 0; i < 256; ++i)
-        history[i] = uint8_t((i * 37) % 101);
-    static GraphList list;
-    GraphInput in = Input({0, 0, 511, 45}, history);
-    in.details = true;
-    const int rounds = 2000;
-    auto start = std::chrono::steady_clock::now();
-    size_t touched = 0;  // keeps the raster from being optimised away
-    for (int i = 0; i < rounds; ++i) {
-        BuildGraph(&in, &list);
-        Raster r = Rasterize(list, {0, 0, 511, 45});
-        touched += r.px[0] != 0;
-    }
-    const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-    printf("graph: %.1f us per display list + rasterization (256 samples, 511x45)\n", us / rounds);
-    EXPECT_EQ(touched, size_t(rounds));
-    EXPECT_EQ(Lines(list, GRAPH_LINE).size(), 256u);
 }
 
 }  // namespace
