@@ -124,20 +124,13 @@ void GraphPaint(benchmark::State &state)
     uint8_t history[256];
     for (int i = 0; i < 256; ++i)
         history[i] = uint8_t(i % 37 == 0 ? 255 : (i * 37) % 101);
-    GraphInput in = {};
-    in.right = 511;
-    in.bottom = 45;
-    in.dpiY = 96;
-    in.history = history;
-    in.percent = 57;
-    in.batteryFlag = 1;
-    in.lifetime = 7380;
-    in.interval = 60;
+    const Area area = {0, 0, 511, 45};
+    GraphInput in = GraphInputFor(area, history);
     in.details = true;
     static GraphList list;
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
         BuildGraph(&in, &list);
-        GraphRaster r = RasterizeGraph(list, {0, 0, 511, 45});
+        GraphRaster r = RasterizeGraph(list, area);
         benchmark::DoNotOptimize(r.px[300]);
     }
 }

@@ -253,6 +253,23 @@ screenshot() {
     import -display "$DISPLAY" -window root "$file" 2>/dev/null && echo "$file"
 }
 
+# --- Wine's own tray window (the virtual display has no desktop tray) --------
+
+tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
+tray_gone() { ! tray_shown; }
+
+# readd_tray_icon: the meter's icon taken away and added afresh. Wine's tray
+# window paints a changed icon over the old one without clearing it; an icon
+# added anew shows as a real notification area would.
+readd_tray_icon() {
+    ctl post untray >/dev/null || fail "cannot remove the icon"
+    wait_for 5 tray_gone || fail "the icon did not go"
+    ctl post taskbarcreated >/dev/null || fail "cannot ask for the icon again"
+    sync_meter
+    wait_for 5 tray_shown || fail "no icon after it was asked for again"
+    sleep 1
+}
+
 # --- real input (xdotool) ----------------------------------------------------
 
 # main_xwindow: the X window of the shown main window.

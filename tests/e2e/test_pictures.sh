@@ -12,12 +12,7 @@ HIST=$APP/Ampwatch.dat
 # tray NAME: the icon slot of Wine's tray window, enlarged four times.
 tray() {
     local shot
-    # Wine's tray draws a changed icon over the old one; adding it afresh
-    # shows it as a real notification area would.
-    ctl post untray >/dev/null
-    ctl post taskbarcreated >/dev/null
-    sync_meter
-    sleep 0.3
+    readd_tray_icon
     shot=$(screenshot "tray-$1") || fail "no screenshot"
     convert "$shot" -crop 20x20+2+22 +repage -filter point -resize 400% "$OUT/tray-$1.png" ||
         fail "cannot cut the tray icon"
@@ -41,7 +36,7 @@ cp "$HIST" "$SCRATCH/history.dat"
 no_battery
 start_meter
 sync_meter
-wait_for 10 xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null || fail "no tray"
+wait_for 10 tray_shown || fail "no tray"
 tray no-battery
 battery 57 Discharging
 mains 0

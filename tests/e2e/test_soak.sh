@@ -37,20 +37,10 @@ assert_eq "$gui_before" "$gui_after" "GDI and USER objects before and after"
 assert_eq 1 "$(ctl procs Ampwatch.exe)" "the meter still runs"
 
 # The icon after the run is the one a fresh meter draws for the same battery.
-# Wine's own tray window paints each new icon over the old one without
-# clearing it, so the slot is cleared first: the icon is taken away and the
-# meter adds its current one again, as after a restart of the tray.
-# icon_now NAME: the meter's current icon as SCRATCH/NAME-icon.png.
+# icon_now NAME: the meter's current icon, added afresh, as SCRATCH/NAME-icon.png.
 icon_now() {
     local shot
-    ctl post untray >/dev/null || fail "cannot remove the icon"
-    wait_for 5 bash -c '! xdotool search --onlyvisible --name "^Wine System Tray\$" >/dev/null' ||
-        fail "the icon did not go"
-    ctl post taskbarcreated >/dev/null || fail "cannot ask for the icon again"
-    sync_meter
-    wait_for 5 xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null ||
-        fail "no icon after it was asked for again"
-    sleep 1
+    readd_tray_icon
     shot=$(screenshot "$1") || fail "no screenshot"
     convert "$shot" -crop 24x24+0+20 +repage "$SCRATCH/$1-icon.png"
 }

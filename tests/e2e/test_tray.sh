@@ -9,7 +9,6 @@ colours() {
         / #00FF00 / {g++} / #FFFF00 / {y++} / #FF0000 / {r++} / #0000FF / {b++} / #000000 / {k++}
         END {printf "%d %d %d %d %d\n", g, y, r, b, k}'
 }
-tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
 # fill_is NAME WHAT: the icon's fill has the colour NAME and no other fill colour.
 fill_is() {
     local shot g y r b k
@@ -54,13 +53,13 @@ log "ok: a click on the tray icon shows the window"
 # The notification area loses the icon; its TaskbarCreated brings it back
 # with the picture it had.
 ctl post untray >/dev/null || fail "cannot remove the icon"
-wait_for 5 bash -c '! xdotool search --onlyvisible --name "^Wine System Tray\$" >/dev/null' ||
+wait_for 5 tray_gone ||
     fail "the icon did not go"
 ctl post taskbarcreated >/dev/null
 sync_meter
 wait_for 5 tray_shown || fail "no icon after TaskbarCreated"
 fill_is blue "after TaskbarCreated"
 close_meter
-wait_for 5 bash -c '! xdotool search --onlyvisible --name "^Wine System Tray\$" >/dev/null' ||
+wait_for 5 tray_gone ||
     fail "the icon outlived the meter"
 log "ok: closing removes the icon"

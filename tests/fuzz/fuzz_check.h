@@ -46,15 +46,14 @@ inline int32_t TakeI32(FuzzBytes *in)
 }
 
 // The unread rest of the input, cut to capacity - 1 bytes, as a C string in
-// out; nothing is consumed. Returns its length.
-inline size_t PeekRest(const FuzzBytes *in, char *out, size_t capacity)
+// out; nothing is consumed.
+inline void PeekRest(const FuzzBytes *in, char *out, size_t capacity)
 {
     const size_t left = in->size - in->at;
     const size_t n = left < capacity - 1 ? left : capacity - 1;
     for (size_t i = 0; i < n; ++i)
         out[i] = static_cast<char>(in->data[in->at + i]);
     out[n] = '\0';
-    return n;
 }
 
 #endif

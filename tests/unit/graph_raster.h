@@ -1,5 +1,5 @@
-// A reference raster for graph display lists, after the platform's rules,
-// shared by the graph's tests and its benchmark.
+// A typical graph input and a reference raster for graph display lists,
+// after the platform's rules, shared by the graph's tests and its benchmark.
 #ifndef AMPWATCH_GRAPH_RASTER_H
 #define AMPWATCH_GRAPH_RASTER_H
 
@@ -14,6 +14,24 @@
 struct Area {
     int32_t left, top, right, bottom;
 };
+
+// 57 % on battery, 2:03 h left, one sample a minute, overlay off.
+inline GraphInput GraphInputFor(Area a, const uint8_t *history)
+{
+    GraphInput in = {};
+    in.left = a.left;
+    in.top = a.top;
+    in.right = a.right;
+    in.bottom = a.bottom;
+    in.dpiY = 96;
+    in.history = history;
+    in.percent = 57;
+    in.batteryFlag = 1;
+    in.acLineStatus = 0;
+    in.lifetime = 7380;
+    in.interval = 60;
+    return in;
+}
 
 // A raster of the area following the platform's rules: a line covers its
 // start up to, not including, its end; everything is clipped to the area.

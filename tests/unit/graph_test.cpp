@@ -9,23 +9,6 @@
 
 namespace {
 
-GraphInput Input(Area a, const uint8_t *history)
-{
-    GraphInput in = {};
-    in.left = a.left;
-    in.top = a.top;
-    in.right = a.right;
-    in.bottom = a.bottom;
-    in.dpiY = 96;
-    in.history = history;
-    in.percent = 57;
-    in.batteryFlag = 1;
-    in.acLineStatus = 0;
-    in.lifetime = 7380;
-    in.interval = 60;
-    return in;
-}
-
 struct Segment {
     int32_t x0, y0, x1, y1;
 };
@@ -69,7 +52,7 @@ TEST(GraphGrid, FittedAreaHasTenByFourDivisionsClosedOnAllSides)
     uint8_t history[256];
     memset(history, 255, sizeof history);
     const Area a = {10, 20, 181, 65};  // 171 x 45
-    GraphInput in = Input(a, history);
+    GraphInput in = GraphInputFor(a, history);
     static GraphList list;
     BuildGraph(&in, &list);
     std::vector<int32_t> rows, columns;
@@ -113,14 +96,14 @@ TEST(GraphGrid, TinyAndHugeAreasFinishWithinTheList)
     static GraphList list;
     for (int32_t w = 0; w <= 9; ++w)
         for (int32_t h = 0; h <= 3; ++h) {
-            GraphInput in = Input({0, 0, w, h}, history);
+            GraphInput in = GraphInputFor({0, 0, w, h}, history);
             BuildGraph(&in, &list);
             EXPECT_TRUE(Lines(list, GRAPH_GRID).empty()) << w << "x" << h;
             EXPECT_LE(list.count, size_t{GRAPH_MAX_OPS});
         }
     for (Area a : {Area{0, 0, 10, 4}, Area{0, 0, 19, 7}, Area{0, 0, 100000, 100000},
                    Area{-2000000000, -2000000000, 2000000000, 2000000000}, Area{5, 5, 0, 0}}) {
-        GraphInput in = Input(a, history);
+        GraphInput in = GraphInputFor(a, history);
         in.details = true;
         BuildGraph(&in, &list);
         EXPECT_LE(list.count, size_t{GRAPH_MAX_OPS});
@@ -137,7 +120,7 @@ TEST(GraphHistory, LevelsSamplesAndGaps)
 
     // Which samples take part: 87 of them, the oldest at left - 1.
     memset(history, 30, sizeof history);
-    GraphInput in = Input(a, history);
+    GraphInput in = GraphInputFor(a, history);
     BuildGraph(&in, &list);
     std::vector<Segment> line = Lines(list, GRAPH_LINE);
     ASSERT_EQ(line.size(), 87u);
@@ -196,7 +179,7 @@ TEST(GraphTexts, OverlayPositionsAndTheirConditions)
     uint8_t history[256];
     memset(history, 255, sizeof history);
     static GraphList list;
-    GraphInput in = Input({0, 0, 171, 45}, history);
+    GraphInput in = GraphInputFor({0, 0, 171, 45}, history);
     BuildGraph(&in, &list);
     std::vector<const GraphOp *> texts = Texts(list);
     ASSERT_EQ(texts.size(), 1u) << "without details only the level";
@@ -237,7 +220,7 @@ TEST(GraphTexts, OverlayPositionsAndTheirConditions)
     EXPECT_EQ(GraphSourceString(3), -1);
 
     // Time per division and the remaining time.
-    in = Input({0, 0, 171, 45}, history);
+    in = GraphInputFor({0, 0, 171, 45}, history);
     in.details = true;
     in.interval = 360;
     in.lifetime = 3599;
@@ -246,7 +229,7 @@ TEST(GraphTexts, OverlayPositionsAndTheirConditions)
     EXPECT_EQ(Text(texts[3]), "48\xA0min/div");
     EXPECT_EQ(Text(texts[4]), "dt: 6\xA0min");
     EXPECT_EQ(Text(texts[5]), "0:59 h");
-    in = Input({0, 0, 201, 45}, history);
+    in = GraphInputFor({0, 0, 201, 45}, history);
     in.details = true;
     in.interval = 360;
     in.lifetime = 0;
@@ -262,7 +245,7 @@ TEST(GraphTexts, FontsFollowTheResolution)
     memset(history, 255, sizeof history);
     static GraphList list;
     for (int32_t dpi : {119, 120}) {
-        GraphInput in = Input({0, 0, 171, 45}, history);
+        GraphInput in = GraphInputFor({0, 0, 171, 45}, history);
         in.details = true;
         in.dpiY = dpi;
         BuildGraph(&in, &list);
