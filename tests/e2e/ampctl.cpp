@@ -127,28 +127,35 @@ static void PrintText(const char* text)
 // up only once the meter is back in a message loop (its own or a modal box's).
 // A sent message would not do: it is handled first, and also while the meter
 // waits in a SendMessage of its own, in the middle of a poll.
+// Says which step of a sync failed, so a failed test shows why.
+static bool SyncFailed(const char* step)
+{
+    fprintf(stderr, "ampctl: sync failed at %s (error %lu)\n", step, GetLastError());
+    return false;
+}
+
 static bool Sync(HWND main)
 {
     DWORD_PTR original = 0;
     HWND bar = GetDlgItem(main, kTrackbarId);
     if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &original))
-        return false;
+        return SyncFailed("WM_NULL");
     if (!bar)
         return true;
     if (!SendMessageTimeoutA(bar, TBM_GETPAGESIZE, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &original))
-        return false;
+        return SyncFailed("reading the marker");
     LPARAM marker = static_cast<LPARAM>(original + 1000 + (GetTickCount() % 1000));
     if (!PostMessageA(bar, TBM_SETPAGESIZE, 0, marker))
-        return false;
+        return SyncFailed("posting the marker");
     DWORD start = GetTickCount();
     for (;;) {
         DWORD_PTR now = 0;
         if (!SendMessageTimeoutA(bar, TBM_GETPAGESIZE, 0, 0, SMTO_NORMAL, kDefaultWaitMs, &now))
-            return false;
+            return SyncFailed("waiting for the marker");
         if (static_cast<LPARAM>(now) == marker)
             break;
         if (GetTickCount() - start >= kDefaultWaitMs)
-            return false;
+            return SyncFailed("the marker's turn");
         Sleep(10);
     }
     DWORD_PTR ignored = 0;
@@ -370,9 +377,13 @@ int main(int argc, char** argv)
         rc = Post(main, rest, args);
     else if (strcmp(command, "sync") == 0)
         rc = Sync(main) ? 0 : 1;
-    else if (strcmp(command, "poll") == 0)
-        rc = PostMessageA(main, WM_TIMER, kPollTimerId, 0) && Sync(main) ? 0 : 1;
-    else if (strcmp(command, "state") == 0) {
+    else if (strcmp(command, "poll") == 0) {
+        rc = 1;
+        if (!PostMessageA(main, WM_TIMER, kPollTimerId, 0))
+            fprintf(stderr, "ampctl: cannot post the tick (error %lu)\n", GetLastError());
+        else if (Sync(main))
+            rc = 0;
+    } else if (strcmp(command, "state") == 0) {
         printf("visible=%d foreground=%d iconic=%d\n", IsWindowVisible(main) ? 1 : 0,
                GetForegroundWindow() == main ? 1 : 0, IsIconic(main) ? 1 : 0);
         rc = 0;

@@ -44,6 +44,10 @@ log() { printf '[%s %3ds] %s\n' "$E2E_NAME" "$((SECONDS - E2E_START))" "$*" | te
 
 fail() {
     log "FAIL: $*"
+    if [ -n "${METER_PID:-}" ]; then
+        if kill -0 "$METER_PID" 2>/dev/null; then log "the meter (pid $METER_PID) still runs"
+        else log "the meter (pid $METER_PID) has ended"; fi
+    fi
     E2E_FAILED=1
     screenshot failure >/dev/null 2>&1
     exit 1
@@ -172,7 +176,8 @@ ctl() {
     local out=$SCRATCH/ctl.out err=$SCRATCH/ctl.err rc
     LC_ALL=C.UTF-8 "$WINE" "$SCRATCH/ampctl.exe" "$@" >"$out" 2>"$err" </dev/null
     rc=$?
-    printf 'ctl %s -> %s: %s\n' "$*" "$rc" "$(tr '\n' '|' <"$out")" >>"$SCRATCH/trace.log"
+    printf 'ctl %s -> %s: %s%s\n' "$*" "$rc" "$(tr '\n' '|' <"$out")" \
+        "$(tr -d '\r' <"$err" | tr '\n' '|' | sed 's/^./ stderr: &/')" >>"$SCRATCH/trace.log"
     cat "$out"
     cat "$err" >&2
     return "$rc"
