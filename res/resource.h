@@ -38,4 +38,10 @@
 #define IDM_CAPACITY 40004
 #define IDM_OPENLOG 40005
 
+// Messages, timer and tray icon of the main window (WM_USER is 0x0400).
+#define WM_TRAYNOTIFY (0x0400 + 4224)
+#define WM_REFRESHNOW (0x0400 + 4242)
+#define POLL_TIMER_ID 100
+#define TRAY_ICON_ID 4224
+
 #endif

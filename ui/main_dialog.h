@@ -4,12 +4,7 @@
 
 #include <windows.h>
 
-enum {
-    WM_TRAYNOTIFY = WM_USER + 4224,
-    WM_REFRESHNOW = WM_USER + 4242,
-    POLL_TIMER_ID = 100,
-    TRAY_ICON_ID = 4224,
-};
+#include "res/resource.h"
 
 extern const char kMainCaption[];
 
