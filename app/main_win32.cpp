@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include "app/settings.h"
+#include "app/settings_win32.h"
 #include "app/text.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
+#include "platform/scoped_win32.h"
 #include "res/resource.h"
-#include "ui/main_dialog.h"
+#include "ui/main_dialog_win32.h"
 
 static const char kMutexName[] = "QuentaAmpwatch";
 static const char kClassName[] = "QNAmpwatchDlgClass";
@@ -38,7 +40,7 @@ static bool RegisterMainClass(HINSTANCE instance)
     wc.lpfnWndProc = DefDlgProcA;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszMenuName = nullptr;
     wc.lpszClassName = kClassName;
@@ -51,37 +53,33 @@ static void LoadStartSettings()
     uint32_t length = ReadModulePath(module, sizeof module);
     DerivePaths(&pathSet, length ? module : nullptr, length);
     ProfileReader reader = SettingsFileReader(pathSet.settings);
-    LoadSettings(&reader, SystemButtonTextColor());
+    LoadSettings(&reader, CurrentTaskbarDigitColor());
 }
 
 // Named as the platform declares it.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
 {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+    // Libraries are never looked for in the current folder.
+    SetDllDirectoryA("");
+    ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    if (!mutex.handle || GetLastError() == ERROR_ALREADY_EXISTS) {
         // A copy that holds the mutex may still be on its way to its window
         // (copies started together): give it a few seconds before starting
         // a second meter.
         bool found = WakeRunningCopy();
-        for (int tries = 0; !found && mutex && tries < kWindowWaitTries; ++tries) {
+        for (int tries = 0; !found && mutex.handle && tries < kWindowWaitTries; ++tries) {
             Sleep(100);
             found = WakeRunningCopy();
         }
-        if (found) {
-            if (mutex)
-                CloseHandle(mutex);
+        if (found)
             return 0;
-        }
     }
 
     appGlobals.instance = hInstance;
     appGlobals.languageIsGerman = IsGermanLanguage(UserLanguage());
     InitCommonControls();
-    if (!RegisterMainClass(hInstance)) {
-        if (mutex)
-            CloseHandle(mutex);
+    if (!RegisterMainClass(hInstance))
         return 0;
-    }
 
     LoadStartSettings();
     LogEvent("Ampwatch started");
@@ -94,8 +92,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
     if (!window) {
         if (appGlobals.smallIcon)
             DestroyIcon(static_cast<HICON>(appGlobals.smallIcon));
-        if (mutex)
-            CloseHandle(mutex);
         MessageBoxA(nullptr, "Cannot create main window.", kMainCaption, MB_ICONERROR);
         return 0;
     }
@@ -124,7 +120,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
 
     if (appGlobals.smallIcon)
         DestroyIcon(static_cast<HICON>(appGlobals.smallIcon));
-    if (mutex)
-        CloseHandle(mutex);
     return got == -1 ? 0 : static_cast<int>(msg.wParam);
 }

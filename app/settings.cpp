@@ -2,6 +2,10 @@
 
 #include <string.h>
 
+#include "platform/numbers.h"
+
+// Filled at start by DerivePaths and LoadSettings; afterwards the main
+// dialog changes the interval, the alert threshold and the icon colour.
 AppGlobals appGlobals;
 PathSet pathSet;
 ThresholdSet thresholds;
@@ -81,7 +85,7 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
 
     IconFont *font = &iconSettings.font;
     memset(font, 0, sizeof *font);
-    font->quality = 3;  // no antialiasing: the digits are a handful of pixels
+    font->quality = FONT_NONANTIALIASED;  // the digits are a handful of pixels
     font->height = static_cast<int32_t>(reader->readInt(ctx, "Height", static_cast<uint32_t>(-9)));
     font->weight = static_cast<int32_t>(reader->readInt(ctx, "Weight", 400));
     font->italic = ReadByteKey(reader, "Italic", 0);
@@ -89,5 +93,21 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     reader->readString(ctx, "FaceName", "Tahoma", font->faceName, FACE_NAME_CAPACITY);
     font->faceName[FACE_NAME_CAPACITY - 1] = '\0';
 
-    iconSettings.iconColor = reader->readInt(ctx, "IconColor", defaultIconColor) & 0x00FFFFFFu;
+    char stored[2];
+    reader->readString(ctx, "IconColor", "", stored, sizeof stored);
+    iconSettings.iconColorStored = stored[0] != '\0';
+    iconSettings.iconColor = iconSettings.iconColorStored
+                                 ? reader->readInt(ctx, "IconColor", 0) & 0x00FFFFFFu
+                                 : defaultIconColor;
+}
+
+bool IntervalChangeRequested(int64_t position, uint32_t currentInterval)
+{
+    return position >= INTERVAL_MIN && position <= INTERVAL_MAX &&
+           position != int64_t(currentInterval);
+}
+
+uint32_t TaskbarDigitColor(int32_t systemUsesLightTheme, uint32_t buttonTextColor)
+{
+    return systemUsesLightTheme == 0 ? 0x00FFFFFFu : buttonTextColor;
 }

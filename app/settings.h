@@ -21,7 +21,7 @@ struct ThresholdSet {
     uint8_t criticalThreshold;  // 0..100
 };
 
-// Laid out field for field like LOGFONTA, so the shell can copy it over.
+// The tray digits' font, as LOGFONTA describes one.
 struct IconFont {
     int32_t height;
     int32_t width;
@@ -42,6 +42,7 @@ struct IconFont {
 struct IconSettings {
     IconFont font;
     uint32_t iconColor;  // 0x00BBGGRR
+    bool iconColorStored;  // the INI holds IconColor: the taskbar is not followed
 };
 
 struct AppGlobals {
@@ -74,8 +75,17 @@ struct ProfileReader {
 // its length; null or a length of 0 means it could not be obtained.
 void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length);
 
+// The trackbar position asks for a change: within 60..360 and not the current
+// interval.
+bool IntervalChangeRequested(int64_t position, uint32_t currentInterval);
+
+// The digits' colour when none is stored: white on a dark taskbar
+// (systemUsesLightTheme 0), else the button text colour; -1 for a system
+// that does not say.
+uint32_t TaskbarDigitColor(int32_t systemUsesLightTheme, uint32_t buttonTextColor);
+
 // Reads every key once, applies defaults and validation. defaultIconColor is
-// the button text colour of the running system.
+// the digits' colour when IconColor is not stored (TaskbarDigitColor).
 void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor);
 
 #endif

@@ -4,50 +4,8 @@
 #include <string.h>
 
 #include "app/settings.h"
-
-// Replacing a file in one step, forcing data to disk and looking at a path
-// are the only things that differ between Windows and elsewhere.
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <windows.h>
-#include <io.h>
-
-static bool PathAttributes(const char *path, bool *directory, bool *readOnly)
-{
-    DWORD a = GetFileAttributesA(path);
-    if (a == INVALID_FILE_ATTRIBUTES)
-        return false;
-    *directory = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    *readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
-    return true;
-}
-
-static bool SyncFile(FILE *f) { return _commit(_fileno(f)) == 0; }
-
-static bool ReplaceWith(const char *from, const char *to)
-{
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-
-static bool PathAttributes(const char *path, bool *directory, bool *readOnly)
-{
-    struct stat st;
-    if (stat(path, &st) != 0)
-        return false;
-    *directory = S_ISDIR(st.st_mode);
-    // The mode bits, not access(): a read-only file stays read-only for root.
-    *readOnly = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    return true;
-}
-
-static bool SyncFile(FILE *f) { return fsync(fileno(f)) == 0; }
-
-static bool ReplaceWith(const char *from, const char *to) { return rename(from, to) == 0; }
-#endif
+#include "platform/files.h"
+#include "platform/numbers.h"
 
 HistoryBuffer historyBuffer;
 
@@ -72,14 +30,6 @@ bool ParseHistoryBytes(HistoryBuffer *history, const uint8_t *data, size_t lengt
     }
     memcpy(history->slots, data, HISTORY_SLOTS);
     return true;
-}
-
-uint32_t RecordedRun(const HistoryBuffer *history)
-{
-    uint32_t n = 0;
-    while (n < HISTORY_SLOTS && history->slots[n] != HISTORY_EMPTY)
-        ++n;
-    return n;
 }
 
 bool LoadHistory(const char *path)
@@ -108,7 +58,7 @@ uint8_t HistorySlot(uint32_t index)
 bool HistoryFileExists(const char *path)
 {
     bool directory = false, readOnly = false;
-    return path && PathAttributes(path, &directory, &readOnly);
+    return path && FileAttributes(path, &directory, &readOnly);
 }
 
 // Beside the history file, so the final step is a rename within one folder.
@@ -140,7 +90,7 @@ bool SaveHistory(const char *path)
     // A read-only history file is the user's way of freezing it; a directory
     // cannot be replaced. Both fail before anything is written.
     bool directory = false, readOnly = false;
-    if (PathAttributes(path, &directory, &readOnly) && (directory || readOnly))
+    if (FileAttributes(path, &directory, &readOnly) && (directory || readOnly))
         return false;
     char temp[PATH_CAPACITY];
     if (!HistoryTempPath(path, temp, sizeof temp))
@@ -150,23 +100,22 @@ bool SaveHistory(const char *path)
         return false;
     bool ok = fwrite(historyBuffer.slots, 1, HISTORY_SLOTS, f) == HISTORY_SLOTS;
     ok = fflush(f) == 0 && ok;
-    ok = ok && SyncFile(f);
+    ok = ok && FlushToDisk(f);
     ok = fclose(f) == 0 && ok;
-    ok = ok && ReplaceWith(temp, path);
+    ok = ok && MoveFileOver(temp, path);
     if (!ok)
         remove(temp);
     return ok;
 }
 
-bool IntervalChangeRequested(int64_t position, uint32_t currentInterval)
-{
-    return position >= INTERVAL_MIN && position <= INTERVAL_MAX &&
-           position != int64_t(currentInterval);
-}
-
 bool IntervalChangeNeedsQuestion(const HistoryBuffer *history)
 {
-    return RecordedRun(history) >= 2;
+    // Any recorded sample counts, gaps or not: a reading lost right after a
+    // resume must not let the change wipe the hours before it unasked.
+    for (uint32_t i = 1; i < HISTORY_SLOTS; ++i)
+        if (history->slots[i] != HISTORY_EMPTY)
+            return true;
+    return false;
 }
 
 void ResetHistoryForInterval(const char *path)
@@ -183,7 +132,7 @@ bool ConfirmIntervalChange(const char *path, int (*ask)(void *context), void *co
     // Counted before the question opens; the polls that run inside it may
     // still add samples, and the newest of them is the one kept.
     if (IntervalChangeNeedsQuestion(&historyBuffer) &&
-        (!ask || ask(context) != HISTORY_ANSWER_OK))
+        (!ask || ask(context) != ANSWER_OK))
         return false;
     ResetHistoryForInterval(path);
     return true;

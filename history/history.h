@@ -6,8 +6,6 @@
 #include <stdint.h>
 
 enum { HISTORY_SLOTS = 256, HISTORY_EMPTY = 255, HISTORY_MAX_PERCENT = 100 };
-// What the question callback answers for OK; the same value as IDOK.
-enum { HISTORY_ANSWER_OK = 1 };
 
 // Slot 0 is the newest sample, slot i was taken i polls earlier. Each slot
 // holds a percent 0..100 or 255 for no sample.
@@ -24,9 +22,6 @@ void ClearHistory(HistoryBuffer *history);
 // bytes when there are at least that many and none of them is in 101..254,
 // else an empty history. Answers whether the content was taken.
 bool ParseHistoryBytes(HistoryBuffer *history, const uint8_t *data, size_t length);
-
-// Number of leading slots, from slot 0, before the first 255 (0..256).
-uint32_t RecordedRun(const HistoryBuffer *history);
 
 // Reads the history file at path into historyBuffer; an unreadable, short or
 // damaged file leaves an empty history. The file is never changed. Answers
@@ -54,11 +49,7 @@ bool HistoryTempPath(const char *path, char *out, size_t capacity);
 // Something (file or directory) exists at path.
 bool HistoryFileExists(const char *path);
 
-// The trackbar position asks for a change: within 60..360 and not the current
-// interval.
-bool IntervalChangeRequested(int64_t position, uint32_t currentInterval);
-
-// Changing the interval loses samples worth asking about: two or more recorded.
+// Changing the interval would delete a recorded sample: one other than slot 0.
 bool IntervalChangeNeedsQuestion(const HistoryBuffer *history);
 
 // Keeps only slot 0 (even when it is 255) and saves to path, but only when a
@@ -67,7 +58,7 @@ void ResetHistoryForInterval(const char *path);
 
 // The whole interval rule on historyBuffer. When the question is needed it
 // calls ask(context), which shows the question modally and answers the
-// button chosen; only HISTORY_ANSWER_OK accepts, anything else (Cancel, a box
+// button chosen; only ANSWER_OK accepts, anything else (Cancel, a box
 // that could not be shown, a null ask) refuses. Samples recorded while the
 // question is open count: the slot 0 kept is the one present after ask
 // returns. Answers true when the change is accepted; on refusal the history

@@ -4,16 +4,18 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "platform/numbers.h"
+
 const char kLogHeader[] = "Date, Time, BatteryLifePercent, ACLineStatus, BatteryFlag\n";
 
 const char *PowerEventText(uint32_t code)
 {
     switch (code) {
-    case 2: return "Suspension request denied";
-    case 4: return "System is suspending operation";
-    case 6: return "Operation resuming after critical suspension";
-    case 7: return "Operation resuming after suspension";
-    case 18: return "Operation resuming automatically after event";
+    case BROADCAST_QUERY_SUSPEND_FAILED: return "Suspension request denied";
+    case BROADCAST_SUSPEND: return "System is suspending operation";
+    case BROADCAST_RESUME_CRITICAL: return "Operation resuming after critical suspension";
+    case BROADCAST_RESUME_SUSPEND: return "Operation resuming after suspension";
+    case BROADCAST_RESUME_AUTOMATIC: return "Operation resuming automatically after event";
     }
     return nullptr;
 }
@@ -31,7 +33,7 @@ static void CopyText(char *out, size_t capacity, const char *text)
 
 void FormatLogPercent(uint8_t percent, char *out, size_t capacity)
 {
-    if (percent == 255)
+    if (percent == PERCENT_UNKNOWN)
         CopyText(out, capacity, "UNKNOWN");
     else
         snprintf(out, capacity, "%u", static_cast<unsigned>(percent));
@@ -40,17 +42,17 @@ void FormatLogPercent(uint8_t percent, char *out, size_t capacity)
 void FormatLogMains(uint8_t acLineStatus, char *out, size_t capacity)
 {
     switch (acLineStatus) {
-    case 0: CopyText(out, capacity, "OFFLINE"); break;
-    case 1: CopyText(out, capacity, "ONLINE"); break;
-    case 2: CopyText(out, capacity, "BACKUP"); break;
-    case 255: CopyText(out, capacity, "UNKNOWN"); break;
+    case MAINS_OFFLINE: CopyText(out, capacity, "OFFLINE"); break;
+    case MAINS_ONLINE: CopyText(out, capacity, "ONLINE"); break;
+    case MAINS_BACKUP: CopyText(out, capacity, "BACKUP"); break;
+    case AC_UNKNOWN: CopyText(out, capacity, "UNKNOWN"); break;
     default: snprintf(out, capacity, "%u", static_cast<unsigned>(acLineStatus)); break;
     }
 }
 
 void FormatLogFlags(uint8_t batteryFlag, char *out, size_t capacity)
 {
-    if (batteryFlag == 255) {
+    if (batteryFlag == FLAG_UNKNOWN) {
         CopyText(out, capacity, "UNKNOWN");
         return;
     }
@@ -61,7 +63,11 @@ void FormatLogFlags(uint8_t batteryFlag, char *out, size_t capacity)
     static const struct {
         uint8_t bit;
         const char *name;
-    } kNames[] = {{1, "HIGH"}, {2, "LOW"}, {4, "CRITICAL"}, {8, "CHARGING"}, {128, "NO_BATTERY"}};
+    } kNames[] = {{BATTERY_HIGH, "HIGH"},
+                    {BATTERY_LOW, "LOW"},
+                    {BATTERY_CRITICAL, "CRITICAL"},
+                    {BATTERY_CHARGING, "CHARGING"},
+                    {BATTERY_NONE, "NO_BATTERY"}};
     char text[LOG_FIELD_CAPACITY] = "";
     size_t used = 0;
     for (const auto &entry : kNames) {

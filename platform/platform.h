@@ -2,9 +2,10 @@
 #ifndef AMPWATCH_PLATFORM_H
 #define AMPWATCH_PLATFORM_H
 
+#include <windows.h>
 #include <stdint.h>
 
-#include "app/settings.h"
+#include "platform/files.h"
 #include "power/status.h"
 
 // The power status now; all four values unknown when it cannot be read.
@@ -13,17 +14,21 @@ PowerSample ReadPowerStatus();
 // The executable's full path; answers its length, or 0 when unavailable.
 uint32_t ReadModulePath(char *out, uint32_t capacity);
 
-// Reader over section [Settings] of the INI file at path (kept, not copied).
-ProfileReader SettingsFileReader(const char *path);
-
-// Writes one key of section [Settings] of the settings file; not checked.
-void WriteSetting(const char *key, const char *text);
-void WriteSettingUnsigned(const char *key, uint32_t value);
-
-// String n (1..15) of the chosen language, at most capacity - 1 characters.
-uint32_t LoadText(int n, char *out, uint32_t capacity);
+// One key of a section of an INI file; not checked.
+void WriteProfileKey(const char *path, const char *section, const char *key, const char *text);
 
 uint32_t SystemButtonTextColor();
 uint16_t UserLanguage();
+
+// The taskbar's theme: SystemUsesLightTheme of the user's personalisation
+// settings, -1 when the system does not say.
+int32_t ReadLightTheme();
+
+// Full path of a file in the system folder; false when it does not fit.
+bool SystemFilePath(const char *name, char *out, uint32_t capacity);
+
+// A library of the system folder, never one of the program's folder or the
+// current one; null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char *name);
 
 #endif

@@ -1,9 +1,8 @@
 #include <windows.h>
+#include <io.h>
+#include <string.h>
 
-#include "app/text.h"
 #include "platform/platform.h"
-
-static const char kSection[] = "Settings";
 
 PowerSample ReadPowerStatus()
 {
@@ -30,46 +29,9 @@ uint32_t ReadModulePath(char *out, uint32_t capacity)
     return n;
 }
 
-static uint32_t ProfileInt(const void *context, const char *key, uint32_t fallback)
+void WriteProfileKey(const char *path, const char *section, const char *key, const char *text)
 {
-    return GetPrivateProfileIntA(kSection, key, static_cast<INT>(fallback),
-                                 static_cast<const char *>(context));
-}
-
-static void ProfileString(const void *context, const char *key, const char *fallback,
-                          char *out, uint32_t capacity)
-{
-    GetPrivateProfileStringA(kSection, key, fallback, out, capacity,
-                             static_cast<const char *>(context));
-}
-
-ProfileReader SettingsFileReader(const char *path)
-{
-    ProfileReader r = {path, ProfileInt, ProfileString};
-    return r;
-}
-
-void WriteSetting(const char *key, const char *text)
-{
-    WritePrivateProfileStringA(kSection, key, text, pathSet.settings);
-}
-
-void WriteSettingUnsigned(const char *key, uint32_t value)
-{
-    char text[16];
-    if (FormatUnsigned(text, sizeof text, value))
-        WriteSetting(key, text);
-}
-
-uint32_t LoadText(int n, char *out, uint32_t capacity)
-{
-    if (capacity == 0)
-        return 0;
-    out[0] = '\0';
-    int got = LoadStringA(static_cast<HINSTANCE>(appGlobals.instance),
-                          static_cast<UINT>(LocalisedStringId(n, appGlobals.languageIsGerman)),
-                          out, static_cast<int>(capacity));
-    return got > 0 ? static_cast<uint32_t>(got) : 0;
+    WritePrivateProfileStringA(section, key, text, path);
 }
 
 uint32_t SystemButtonTextColor()
@@ -80,4 +42,62 @@ uint32_t SystemButtonTextColor()
 uint16_t UserLanguage()
 {
     return GetUserDefaultLangID();
+}
+
+int32_t ReadLightTheme()
+{
+    // kernel32 carries the registry reader since Windows 7; looked up there,
+    // the program imports no further library. Older systems do not say.
+    typedef LONG(WINAPI * RegGetValueFn)(HKEY, const char *, const char *, DWORD, DWORD *,
+                                         void *, DWORD *);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    RegGetValueFn read = kernel ? reinterpret_cast<RegGetValueFn>(reinterpret_cast<void (*)()>(
+                                      GetProcAddress(kernel, "RegGetValueA")))
+                                : nullptr;
+    DWORD value = 0, size = sizeof value;
+    if (!read || read(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                      "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size) != 0)
+        return -1;
+    return value ? 1 : 0;
+}
+
+bool SystemFilePath(const char *name, char *out, uint32_t capacity)
+{
+    UINT n = GetSystemDirectoryA(out, capacity);
+    size_t length = strlen(name);
+    if (n == 0 || n + 1 + length >= capacity)
+        return false;
+    out[n] = '\\';
+    memcpy(out + n + 1, name, length + 1);
+    return true;
+}
+
+HMODULE LoadSystemLibrary(const char *name)
+{
+    // Never the program's own folder: a library dropped beside the meter
+    // must not run.
+    HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module || GetLastError() != ERROR_INVALID_PARAMETER)
+        return module;
+    // Systems without the search flags: the full path instead.
+    char path[MAX_PATH];
+    return SystemFilePath(name, path, sizeof path) ? LoadLibraryA(path) : nullptr;
+}
+
+bool FileAttributes(const char *path, bool *directory, bool *readOnly)
+{
+    DWORD a = GetFileAttributesA(path);
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return false;
+    *directory = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    *readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
+    return true;
+}
+
+bool FlushToDisk(FILE *file) { return _commit(_fileno(file)) == 0; }
+
+bool MoveFileOver(const char *from, const char *to)
+{
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -2,9 +2,11 @@
 // moment of the query only.
 #include <windows.h>
 
+#include "app/text_win32.h"
 #include "platform/platform.h"
+#include "platform/scoped_win32.h"
 #include "power/capacity.h"
-#include "power/capacity_report.h"
+#include "power/capacity_win32.h"
 #include "res/resource.h"
 
 // The platform's SYSTEM_BATTERY_STATE, 32 bytes.
@@ -26,21 +28,17 @@ enum { SYSTEM_BATTERY_STATE_LEVEL = 5 };
 
 int ShowCapacityReport(HWND owner)
 {
-    HMODULE library = LoadLibraryA("PowrProf.dll");
-    if (!library)
-        return 0;
-    PowerInformationFn query = reinterpret_cast<PowerInformationFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, "CallNtPowerInformation")));
-    if (!query) {
-        FreeLibrary(library);
-        return 0;
-    }
     BatteryState state;
     ZeroMemory(&state, sizeof state);
-    LONG status = query(SYSTEM_BATTERY_STATE_LEVEL, nullptr, 0, &state, sizeof state);
-    FreeLibrary(library);
-    if (status != 0)
-        return 0;
+    {
+        ScopedLibrary library(LoadSystemLibrary("PowrProf.dll"));
+        if (!library.module)
+            return 0;
+        PowerInformationFn query = reinterpret_cast<PowerInformationFn>(reinterpret_cast<void (*)()>(
+            GetProcAddress(library.module, "CallNtPowerInformation")));
+        if (!query || query(SYSTEM_BATTERY_STATE_LEVEL, nullptr, 0, &state, sizeof state) != 0)
+            return 0;
+    }
 
     CapacityFigures figures = {state.maxCapacity, state.remainingCapacity, state.defaultAlert1,
                                static_cast<int32_t>(state.rate)};

@@ -1,12 +1,16 @@
 // The refresh cycle: sample the power status, update what shows it, alert once.
+#include "power/refresh_win32.h"
+
 #include "app/settings.h"
+#include "app/text_win32.h"
 #include "history/history.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "power/status.h"
-#include "ui/graph_view.h"
-#include "ui/main_dialog.h"
-#include "ui/tray_icon.h"
+#include "res/resource.h"
+#include "ui/graph_view_win32.h"
+#include "ui/main_dialog_win32.h"
+#include "ui/tray_icon_win32.h"
 
 static void ShowAlert(HWND window)
 {
@@ -16,7 +20,7 @@ static void ShowAlert(HWND window)
     }
     SetForegroundWindow(window);
     char text[256];
-    LoadText(1, text, sizeof text);
+    LoadText(IDS_ALERT, text, sizeof text);
     MessageBoxA(window, text, kMainCaption, MB_ICONERROR | MB_SETFOREGROUND);
 }
 

@@ -1,5 +1,7 @@
 #include "power/status.h"
 
+#include "app/settings.h"
+
 PowerSample StatusSnapshot = {AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN};
 bool alertLatched = false;
 
@@ -33,7 +35,7 @@ void UpdateSnapshot(PowerSample *snapshot, const PowerSample *sample, StatusChan
 bool StepAlert(bool *latched, uint8_t percent, uint8_t threshold)
 {
     // An unknown level neither raises nor re-arms; a threshold of 255 is off.
-    if (percent == PERCENT_UNKNOWN || threshold == 255)
+    if (percent == PERCENT_UNKNOWN || threshold == THRESHOLD_OFF)
         return false;
     if (percent <= threshold) {
         if (*latched)
@@ -41,7 +43,10 @@ bool StepAlert(bool *latched, uint8_t percent, uint8_t threshold)
         *latched = true;
         return true;
     }
-    if (percent > threshold + 3)
+    // Re-armed a little above the threshold, so a level wavering around it
+    // raises one box; at most 99, or a level that ends at 100 never re-arms.
+    const int rearm = threshold + 3 < 99 ? threshold + 3 : 99;
+    if (percent > rearm)
         *latched = false;
     return false;
 }

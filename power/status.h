@@ -4,13 +4,12 @@
 
 #include <stdint.h>
 
-enum { PERCENT_UNKNOWN = 255, FLAG_UNKNOWN = 255, AC_UNKNOWN = 255 };
-enum : uint32_t { LIFETIME_UNKNOWN = 0xFFFFFFFFu };
+#include "platform/numbers.h"
 
 // The four fields of the platform's power status that the meter uses.
 struct PowerSample {
-    uint8_t acLineStatus;        // 0 offline, 1 online, 2 backup, 255 unknown
-    uint8_t batteryFlag;         // bits 1 high, 2 low, 4 critical, 8 charging, 128 none
+    uint8_t acLineStatus;        // MAINS_*, or AC_UNKNOWN
+    uint8_t batteryFlag;         // BATTERY_* bits, or FLAG_UNKNOWN
     uint8_t batteryLifePercent;  // 0..100, 255 unknown
     uint32_t batteryLifeTime;    // seconds, 0xFFFFFFFF unknown
 };

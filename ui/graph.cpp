@@ -8,31 +8,25 @@
 
 #include "res/resource.h"
 
-bool GraphIsMonochrome(uint32_t nearest)
-{
-    const uint32_t red = nearest & 0xFFu, green = (nearest >> 8) & 0xFFu, blue = (nearest >> 16) & 0xFFu;
-    return red == green && green == blue;
-}
-
 int GraphStateString(uint8_t flag)
 {
-    if (flag == 0 || flag == 255)
+    if (flag == 0 || flag == FLAG_UNKNOWN)
         return 0;
-    if (flag & 128) return IDS_NO_BATTERY;
-    if (flag & 8) return IDS_BATTERY_CHARGING;
-    if (flag & 4) return IDS_BATTERY_CRITICAL;
-    if (flag & 2) return IDS_BATTERY_LOW;
-    if (flag & 1) return IDS_BATTERY_HIGH;
+    if (flag & BATTERY_NONE) return IDS_NO_BATTERY;
+    if (flag & BATTERY_CHARGING) return IDS_BATTERY_CHARGING;
+    if (flag & BATTERY_CRITICAL) return IDS_BATTERY_CRITICAL;
+    if (flag & BATTERY_LOW) return IDS_BATTERY_LOW;
+    if (flag & BATTERY_HIGH) return IDS_BATTERY_HIGH;
     return -1;
 }
 
 int GraphSourceString(uint8_t ac)
 {
     switch (ac) {
-    case 0: return IDS_AC_OFFLINE;
-    case 1: return IDS_AC_ONLINE;
-    case 2: return IDS_AC_BACKUP;
-    case 255: return 0;
+    case MAINS_OFFLINE: return IDS_AC_OFFLINE;
+    case MAINS_ONLINE: return IDS_AC_ONLINE;
+    case MAINS_BACKUP: return IDS_AC_BACKUP;
+    case AC_UNKNOWN: return 0;
     }
     return -1;
 }
@@ -170,7 +164,7 @@ static void Overlay(const GraphInput *in, GraphList *list, int64_t w)
     Text(list, GRAPH_DT_RIGHT, text, 0);
     FormatDuration(text, sizeof text, "dt: %s", in->interval);
     Text(list, GRAPH_DT_RIGHT | GRAPH_DT_BOTTOM, text, 0);
-    if (in->lifetime != 0xFFFFFFFFu) {
+    if (in->lifetime != LIFETIME_UNKNOWN) {
         snprintf(text, sizeof text, "%u:%02u h", static_cast<unsigned>(in->lifetime / 3600),
                  static_cast<unsigned>(in->lifetime % 3600 / 60));
         Text(list, GRAPH_DT_RIGHT | GRAPH_DT_VCENTER, text, 0);
@@ -212,7 +206,7 @@ void BuildGraph(const GraphInput *in, GraphList *list)
     }
     Font(list, large ? -24 : -18, 700);
     char level[GRAPH_TEXT_CAPACITY];
-    if (in->percent == 255)
+    if (in->percent == PERCENT_UNKNOWN)
         snprintf(level, sizeof level, "?");
     else
         snprintf(level, sizeof level, "%u%%", static_cast<unsigned>(in->percent));

@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "platform/numbers.h"
+
 enum : uint32_t {
     GRAPH_BLACK = 0x000000,
     GRAPH_GRID = 0x008000,
@@ -17,13 +19,6 @@ enum : uint32_t {
 };
 
 // Text placement flags of the platform's text drawing.
-enum : uint32_t {
-    GRAPH_DT_BASE = 0x920,  // single line, no clipping, no prefix
-    GRAPH_DT_CENTER = 0x1,
-    GRAPH_DT_RIGHT = 0x2,
-    GRAPH_DT_VCENTER = 0x4,
-    GRAPH_DT_BOTTOM = 0x8,
-};
 
 enum GraphOpKind : uint8_t {
     GRAPH_OP_FILL,      // black over the whole area
@@ -58,16 +53,13 @@ struct GraphList {
 struct GraphInput {
     int32_t left, top, right, bottom;  // right and bottom exclusive
     int32_t dpiY;
-    bool monochrome;       // pure red shows as a grey on the target
+    bool monochrome;       // a grey-only target (ScreenIsGreyOnly)
     const uint8_t *history;  // 256 samples, newest first, 255 = gap
     uint8_t percent, batteryFlag, acLineStatus;
     uint32_t lifetime;     // seconds, 0xFFFFFFFF unknown
     uint32_t interval;     // seconds per sample
     bool details;          // overlay on: details flag set or the control pressed
 };
-
-// The target is monochrome when its nearest colour to pure red is a grey.
-bool GraphIsMonochrome(uint32_t nearestToRed);
 
 // The string table entry (1..15) of the battery state text, 0 for none.
 int GraphStateString(uint8_t batteryFlag);

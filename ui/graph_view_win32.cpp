@@ -1,13 +1,15 @@
 // Paints the graph's list of drawing operations onto the control.
-#include "ui/graph_view.h"
+#include "ui/graph_view_win32.h"
 
 #include "app/settings.h"
+#include "app/text_win32.h"
 #include "history/history.h"
 #include "platform/platform.h"
 #include "power/status.h"
 #include "res/resource.h"
 #include "ui/graph.h"
-#include "ui/main_dialog.h"
+#include "ui/main_dialog_win32.h"
+#include "ui/screen.h"
 
 bool FitGraphControl(HWND control)
 {
@@ -109,7 +111,7 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item)
     in.right = area.right;
     in.bottom = area.bottom;
     in.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    in.monochrome = GraphIsMonochrome(GetNearestColor(dc, RGB(255, 0, 0)));
+    in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, RGB(255, 0, 0)));
     in.history = historyBuffer.slots;
     in.percent = StatusSnapshot.batteryLifePercent;
     in.batteryFlag = StatusSnapshot.batteryFlag;

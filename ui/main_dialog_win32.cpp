@@ -5,16 +5,20 @@
 #include <shellapi.h>
 
 #include "app/settings.h"
+#include "app/settings_win32.h"
 #include "app/text.h"
+#include "app/text_win32.h"
 #include "history/history.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
-#include "power/capacity_report.h"
+#include "platform/scoped_win32.h"
+#include "power/capacity_win32.h"
+#include "power/refresh_win32.h"
 #include "power/status.h"
 #include "res/resource.h"
-#include "ui/graph_view.h"
-#include "ui/main_dialog.h"
-#include "ui/tray_icon.h"
+#include "ui/graph_view_win32.h"
+#include "ui/main_dialog_win32.h"
+#include "ui/tray_icon_win32.h"
 
 const char kMainCaption[] = "Battery Meter";
 
@@ -30,6 +34,7 @@ static const COLORREF kCustomColors[16] = {
     0xC0C0C0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
 };
 
+// Changed only by this file's commands, the tray clicks and the alert.
 bool hiddenToTray = false;
 bool detailsVisible = false;
 // A box opened by a help request is still open.
@@ -114,17 +119,23 @@ static int AskRescale(void *context)
     return MessageBoxA(static_cast<HWND>(context), text, kMainCaption, MB_OKCANCEL | MB_ICONWARNING);
 }
 
-static void ApplyInterval(HWND window)
+// False when the window is gone.
+static bool ApplyInterval(HWND window)
 {
     HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
     if (!trackbar)
-        return;
+        return true;
     LRESULT position = SendMessageA(trackbar, TBM_GETPOS, 0, 0);
     if (!IntervalChangeRequested(static_cast<int64_t>(position), appGlobals.interval))
-        return;
-    if (!ConfirmIntervalChange(pathSet.history, AskRescale, window)) {
+        return true;
+    const bool accepted = ConfirmIntervalChange(pathSet.history, AskRescale, window);
+    // The question runs its own message loop, in which the window may have
+    // been closed: then nothing more is done or written.
+    if (!IsWindow(window))
+        return false;
+    if (!accepted) {
         SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
-        return;
+        return true;
     }
     const uint32_t interval = static_cast<uint32_t>(position);
     if (KillTimer(window, POLL_TIMER_ID))
@@ -132,6 +143,7 @@ static void ApplyInterval(HWND window)
     appGlobals.interval = interval;
     RedrawGraph(window);
     WriteSettingUnsigned("Interval", interval);
+    return true;
 }
 
 // OK and Apply: take over the interval and threshold of the controls.
@@ -144,7 +156,8 @@ static void ApplySettings(HWND window, bool hide)
         EnableWindow(apply, FALSE);
     }
 
-    ApplyInterval(window);
+    if (!ApplyInterval(window))
+        return;
 
     BOOL ok = FALSE;
     UINT typed = GetDlgItemInt(window, IDC_THRESHOLD, &ok, FALSE);
@@ -155,10 +168,8 @@ static void ApplySettings(HWND window, bool hide)
         WriteSettingUnsigned("AlertThreshold", threshold);
     }
 
-    if (hide) {
-        ShowWindow(window, SW_HIDE);
-        hiddenToTray = true;
-    }
+    if (hide)
+        HideToTray(window);
 }
 
 static void CloseMainWindow(HWND window)
@@ -200,17 +211,20 @@ static void ChooseIconColor(HWND window)
     chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
     // The common dialogs library is loaded for the chooser only: linked at
     // start it would cost every run of the meter its memory for nothing.
-    HMODULE dialogs = LoadLibraryA("comdlg32.dll");
-    if (!dialogs)
-        return;
-    typedef BOOL(WINAPI * ChooseColorFn)(CHOOSECOLORA *);
-    ChooseColorFn choose = reinterpret_cast<ChooseColorFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(dialogs, "ChooseColorA")));
-    const BOOL chosen = choose && choose(&chooser);
-    FreeLibrary(dialogs);
-    if (!chosen)
+    BOOL chosen = FALSE;
+    {
+        ScopedLibrary dialogs(LoadSystemLibrary("comdlg32.dll"));
+        typedef BOOL(WINAPI * ChooseColorFn)(CHOOSECOLORA *);
+        ChooseColorFn choose = dialogs.module ? reinterpret_cast<ChooseColorFn>(
+                                                    reinterpret_cast<void (*)()>(GetProcAddress(
+                                                        dialogs.module, "ChooseColorA")))
+                                              : nullptr;
+        chosen = choose && choose(&chooser);
+    }
+    if (!chosen || !IsWindow(window))
         return;
     iconSettings.iconColor = chooser.rgbResult & 0x00FFFFFFu;
+    iconSettings.iconColorStored = true;
     ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
                     StatusSnapshot.batteryLifeTime);
     WriteSettingUnsigned("IconColor", iconSettings.iconColor);
@@ -220,10 +234,17 @@ static void ChooseIconColor(HWND window)
 static void OpenAndHide(HWND window, const char *file)
 {
     HINSTANCE result = ShellExecuteA(window, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32)
+    if (reinterpret_cast<INT_PTR>(result) <= 32 || !IsWindow(window))
         return;
-    ShowWindow(window, SW_HIDE);
-    hiddenToTray = true;
+    HideToTray(window);
+}
+
+// By its full path: an applet of that name beside the meter must not open.
+static void OpenPowerOptions(HWND window)
+{
+    char applet[MAX_PATH];
+    if (SystemFilePath("PowerCfg.cpl", applet, sizeof applet))
+        OpenAndHide(window, applet);
 }
 
 static void OpenEventLog(HWND window)
@@ -246,7 +267,7 @@ static void OnHelp(HWND window, const HELPINFO *help)
     bool shown = false;
     if (help && help->iCtrlId == IDC_GRAPH)
         shown = ShowCapacityReport(window) != 0;
-    if (!shown)
+    if (!shown && IsWindow(window))
         ShowAbout(window);
     helpBusy = 0;
 }
@@ -281,7 +302,7 @@ static void OnCommand(HWND window, WPARAM wParam)
         SaveCommand();
         break;
     case IDM_POWEROPTIONS:
-        OpenAndHide(window, "PowerCfg.cpl");
+        OpenPowerOptions(window);
         break;
     case IDM_CAPACITY:
         ShowCapacityReport(window);
@@ -364,8 +385,23 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_POWERBROADCAST:
         LogPowerEvent(static_cast<uint32_t>(wParam));
-        if (wParam == 6 || wParam == 7 || wParam == 9 || wParam == 10)
+        switch (wParam) {
+        case BROADCAST_SUSPEND:
+            // The notebook may never wake up again (flat battery, switched
+            // off asleep): the samples so far go to the file now.
+            SaveHistory(pathSet.history);
+            break;
+        case BROADCAST_RESUME_CRITICAL:
+        case BROADCAST_RESUME_SUSPEND:
+        case BROADCAST_BATTERY_LOW:
+        case BROADCAST_STATUS_CHANGE:
             RefreshCycle(window, false);
+            break;
+        }
+        return FALSE;
+    case WM_SETTINGCHANGE:
+        if (lParam && lstrcmpA(reinterpret_cast<const char *>(lParam), "ImmersiveColorSet") == 0)
+            FollowTaskbarTheme(window);
         return FALSE;
     case WM_TRAYNOTIFY:
         OnTrayNotify(window, wParam, lParam);

@@ -3,24 +3,29 @@
 #include <shellapi.h>
 #include <string.h>
 
-#include "platform/platform.h"
+#include "app/settings.h"
+#include "app/settings_win32.h"
+#include "app/text_win32.h"
+#include "platform/scoped_win32.h"
 #include "power/status.h"
-#include "ui/main_dialog.h"
-#include "ui/tray_icon.h"
-#include "ui/tray_image.h"
+#include "ui/main_dialog_win32.h"
+#include "ui/tray_icon_win32.h"
+#include "ui/tray_image_win32.h"
 #include "ui/tray_tip.h"
 
+// Changed only here: at add, replace, re-add and removal of the icon, and at
+// a change of the display.
 HICON trayIconImage = nullptr;
 int32_t displayColorDepth = 0;
+// The notification area has our icon, as far as its last answer tells.
+static bool trayIconShown = false;
 
 int32_t ReadDisplayColorDepth()
 {
-    HDC screen = GetDC(nullptr);
-    if (!screen)
+    ScopedWindowDc screen(nullptr);
+    if (!screen.dc)
         return 0;
-    int32_t depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
-    return depth;
+    return GetDeviceCaps(screen.dc, BITSPIXEL) * GetDeviceCaps(screen.dc, PLANES);
 }
 
 static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
@@ -50,21 +55,19 @@ BOOL UpdateTrayIcon(HWND window, DWORD request, HICON picture, uint8_t percent, 
     return Shell_NotifyIconA(request, &data);
 }
 
-static_assert(sizeof(TrayFont) == sizeof(IconFont), "both mirror LOGFONTA");
-
 static HICON BuildCurrentPicture(uint8_t percent, uint8_t batteryFlag)
 {
-    TrayFont font;
-    memcpy(&font, &iconSettings.font, sizeof font);
     return BuildTrayIconImage(percent, batteryFlag, thresholds.lowThreshold,
-                              thresholds.criticalThreshold, &font, iconSettings.iconColor);
+                              thresholds.criticalThreshold, &iconSettings.font,
+                              iconSettings.iconColor);
 }
 
 void AddTrayIcon(HWND window)
 {
     trayIconImage = BuildCurrentPicture(PERCENT_UNKNOWN, FLAG_UNKNOWN);
-    if (!UpdateTrayIcon(window, NIM_ADD, trayIconImage, PERCENT_UNKNOWN, LIFETIME_UNKNOWN) &&
-        hiddenToTray) {
+    trayIconShown = UpdateTrayIcon(window, NIM_ADD, trayIconImage, PERCENT_UNKNOWN,
+                                   LIFETIME_UNKNOWN) != FALSE;
+    if (!trayIconShown && hiddenToTray) {
         // Without a tray icon a hidden meter could never be reached again.
         ShowWindow(window, SW_SHOWNORMAL);
         hiddenToTray = false;
@@ -83,6 +86,7 @@ void RemoveTrayIcon(HWND window)
 {
     UpdateTrayIcon(window, NIM_DELETE, trayIconImage, StatusSnapshot.batteryLifePercent,
                    StatusSnapshot.batteryLifeTime);
+    trayIconShown = false;
     if (trayIconImage) {
         DestroyIcon(trayIconImage);
         trayIconImage = nullptr;
@@ -111,6 +115,34 @@ void ReAddTrayIcon(HWND window)
 {
     // The restarted notification area knows nothing of us: add the icon again
     // with what it showed before.
-    UpdateTrayIcon(window, NIM_ADD, trayIconImage, StatusSnapshot.batteryLifePercent,
-                   StatusSnapshot.batteryLifeTime);
+    trayIconShown = UpdateTrayIcon(window, NIM_ADD, trayIconImage,
+                                   StatusSnapshot.batteryLifePercent,
+                                   StatusSnapshot.batteryLifeTime) != FALSE;
+}
+
+static bool ReAddForHiding(void *window)
+{
+    ReAddTrayIcon(static_cast<HWND>(window));
+    return trayIconShown;
+}
+
+bool HideToTray(HWND window)
+{
+    if (!MayHideToTray(&trayIconShown, ReAddForHiding, window))
+        return false;
+    ShowWindow(window, SW_HIDE);
+    hiddenToTray = true;
+    return true;
+}
+
+void FollowTaskbarTheme(HWND window)
+{
+    if (iconSettings.iconColorStored)
+        return;
+    const uint32_t color = CurrentTaskbarDigitColor();
+    if (color == iconSettings.iconColor)
+        return;
+    iconSettings.iconColor = color;
+    ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
+                    StatusSnapshot.batteryLifeTime);
 }

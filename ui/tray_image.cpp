@@ -4,15 +4,6 @@
 
 namespace {
 
-enum : uint8_t {
-    FLAG_HIGH = 0x01,
-    FLAG_LOW = 0x02,
-    FLAG_CRITICAL = 0x04,
-    FLAG_CHARGING = 0x08,
-    FLAG_NO_BATTERY = 0x80,
-    FLAG_UNKNOWN_VALUE = 255,
-};
-
 enum { SQUARE = 16, TEXT_ROWS = 11, NARROW_COLUMNS = 11, HUNDRED_WIDTH = 10 };
 
 // Keeps every coordinate sum defined whatever the platform measured.
@@ -97,7 +88,7 @@ void PercentSign(TrayDisplayList *list, uint32_t color, int32_t x1, int32_t y1)
 
 void TrayImageText(uint8_t percent, char out[TRAY_TEXT_CAPACITY])
 {
-    if (percent == 255) {
+    if (percent == PERCENT_UNKNOWN) {
         out[0] = '?';
         out[1] = '\0';
         return;
@@ -118,18 +109,18 @@ TrayFill TrayFillFor(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                      uint8_t criticalThreshold)
 {
     // 255 is "not known": then no bit of it means anything.
-    const uint8_t flag = batteryFlag == FLAG_UNKNOWN_VALUE ? 0 : batteryFlag;
+    const uint8_t flag = batteryFlag == FLAG_UNKNOWN ? 0 : batteryFlag;
     TrayFill fill = TRAY_FILL_NONE;
     // Critical before low, so a critical limit above the low one still wins.
-    if (percent <= criticalThreshold || (flag & FLAG_CRITICAL))
+    if (percent <= criticalThreshold || (flag & BATTERY_CRITICAL))
         fill = TRAY_FILL_CRITICAL;
-    else if (percent <= lowThreshold || (flag & FLAG_LOW))
+    else if (percent <= lowThreshold || (flag & BATTERY_LOW))
         fill = TRAY_FILL_LOW;
-    else if (percent <= 100 || (flag & FLAG_HIGH))
+    else if (percent <= 100 || (flag & BATTERY_HIGH))
         fill = TRAY_FILL_NORMAL;
-    if (fill != TRAY_FILL_NONE && (flag & FLAG_CHARGING))
+    if (fill != TRAY_FILL_NONE && (flag & BATTERY_CHARGING))
         fill = TRAY_FILL_CHARGING;
-    if (flag & FLAG_NO_BATTERY)
+    if (flag & BATTERY_NONE)
         fill = TRAY_FILL_NONE;
     return fill;
 }
@@ -151,17 +142,6 @@ uint32_t TrayFillColor(TrayFill fill, bool greyOnly)
     return 0;
 }
 
-bool TrayScreenIsGreyOnly(uint32_t nearestToRed)
-{
-    // A failed query (not a colour value) leaves the colour table in use.
-    if (nearestToRed > 0x00FFFFFFu)
-        return false;
-    const uint32_t r = nearestToRed & 0xFFu;
-    const uint32_t g = (nearestToRed >> 8) & 0xFFu;
-    const uint32_t b = (nearestToRed >> 16) & 0xFFu;
-    return r == g && g == b;
-}
-
 TrayPoint TrayWorkingOrigin(int32_t width, int32_t height)
 {
     // Truncating division: a 14-pixel icon starts the square at -1.
@@ -177,7 +157,7 @@ void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list)
     list->font = input->font;
     list->font.faceName[sizeof list->font.faceName - 1] = '\0';
     // Antialiased text would give the mask and the colour different pixels.
-    list->font.quality = TRAY_FONT_NONANTIALIASED;
+    list->font.quality = FONT_NONANTIALIASED;
 
     const TrayPoint origin = TrayWorkingOrigin(list->width, list->height);
     const int32_t L = origin.x, T = origin.y, R = L + SQUARE, B = T + SQUARE;

@@ -7,25 +7,8 @@
 
 #include <stdint.h>
 
-// Laid out field for field like LOGFONTA.
-struct TrayFont {
-    int32_t height;
-    int32_t width;
-    int32_t escapement;
-    int32_t orientation;
-    int32_t weight;
-    uint8_t italic;
-    uint8_t underline;
-    uint8_t strikeOut;
-    uint8_t charSet;
-    uint8_t outPrecision;
-    uint8_t clipPrecision;
-    uint8_t quality;
-    uint8_t pitchAndFamily;
-    char faceName[32];
-};
-
-enum { TRAY_FONT_NONANTIALIASED = 3 };  // LOGFONT quality
+#include "app/settings.h"
+#include "platform/numbers.h"
 
 enum TraySurface : uint8_t { TRAY_MASK = 0, TRAY_COLOR = 1 };
 
@@ -69,7 +52,7 @@ struct TrayOp {
 
 struct TrayDisplayList {
     int32_t width, height;  // of both rasters
-    TrayFont font;          // for every text operation; always non-antialiased
+    IconFont font;          // for every text operation; always non-antialiased
     uint32_t opCount;
     TrayOp ops[TRAY_MAX_OPS];
 };
@@ -82,7 +65,7 @@ struct TrayImageInput {
     uint8_t criticalThreshold;
     uint32_t iconColor;  // digits and outline, 0x00BBGGRR
     bool greyOnly;       // the screen shows no colours
-    TrayFont font;
+    IconFont font;
     // TrayImageText(percent) measured as one line in font: width, and line
     // height (ascent plus descent).
     int32_t textWidth;
@@ -96,8 +79,6 @@ TrayFill TrayFillFor(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                      uint8_t criticalThreshold);
 // 0x00BBGGRR of a fill other than none.
 uint32_t TrayFillColor(TrayFill fill, bool greyOnly);
-// nearestToRed: the screen's nearest displayable colour to pure red.
-bool TrayScreenIsGreyOnly(uint32_t nearestToRed);
 
 // Left and top of the 16 x 16 working square centred in a width x height icon.
 TrayPoint TrayWorkingOrigin(int32_t width, int32_t height);
@@ -105,17 +86,5 @@ TrayPoint TrayWorkingOrigin(int32_t width, int32_t height);
 // Mask operations come first, each colour operation right after the mask
 // operation of the same shape.
 void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list);
-
-#ifdef _WIN32
-// The same handle type as <windows.h> declares (STRICT).
-struct HICON__;
-typedef struct HICON__ *HICON;
-
-// Draws the picture for the screen's small-icon size. The caller owns the
-// returned icon and destroys it with DestroyIcon; null on failure. Nothing
-// else outlives the call.
-HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
-                         uint8_t criticalThreshold, const TrayFont *font, uint32_t iconColor);
-#endif
 
 #endif

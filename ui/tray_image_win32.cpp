@@ -2,13 +2,12 @@
 #include <windows.h>
 #include <string.h>
 
+#include "platform/scoped_win32.h"
+#include "ui/screen.h"
 #include "ui/tray_image.h"
+#include "ui/tray_image_win32.h"
 
-static_assert(sizeof(TrayFont) == sizeof(LOGFONTA), "TrayFont mirrors LOGFONTA");
-
-namespace {
-
-LOGFONTA ToLogFont(const TrayFont *font)
+LOGFONTA ToLogFont(const IconFont *font)
 {
     LOGFONTA lf;
     memset(&lf, 0, sizeof lf);
@@ -30,6 +29,8 @@ LOGFONTA ToLogFont(const TrayFont *font)
     return lf;
 }
 
+namespace {
+
 // A pen that cannot be made leaves the surface's default pen (black).
 void DrawPolyline(HDC dc, const TrayOp &op)
 {
@@ -41,13 +42,9 @@ void DrawPolyline(HDC dc, const TrayOp &op)
         points[i].x = op.points[i].x;
         points[i].y = op.points[i].y;
     }
-    HPEN pen = CreatePen(PS_SOLID, 0, op.color);
-    HGDIOBJ previous = pen ? SelectObject(dc, pen) : nullptr;
+    ScopedObject pen(CreatePen(PS_SOLID, 0, op.color));
+    ScopedSelection selected(dc, pen.object);
     Polyline(dc, points, static_cast<int>(count));
-    if (pen) {
-        SelectObject(dc, previous);
-        DeleteObject(pen);
-    }
 }
 
 void DrawTextOp(HDC dc, const TrayOp &op)
@@ -90,7 +87,7 @@ void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
 }  // namespace
 
 HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
-                         uint8_t criticalThreshold, const TrayFont *font, uint32_t iconColor)
+                         uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
 {
     TrayImageInput input;
     memset(&input, 0, sizeof input);
@@ -103,69 +100,50 @@ HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThresh
     input.iconColor = iconColor;
     if (font)
         input.font = *font;
-    input.font.quality = TRAY_FONT_NONANTIALIASED;
+    input.font.quality = FONT_NONANTIALIASED;
 
-    HDC screen = GetDC(nullptr);
-    if (!screen)
-        return nullptr;
-    HDC colorDc = CreateCompatibleDC(screen);
-    HDC maskDc = colorDc ? CreateCompatibleDC(colorDc) : nullptr;
-    HBITMAP maskBitmap = maskDc ? CreateBitmap(input.width, input.height, 1, 1, nullptr) : nullptr;
-    HBITMAP colorBitmap =
-        maskBitmap ? CreateCompatibleBitmap(screen, input.width, input.height) : nullptr;
-    if (!colorBitmap) {
-        if (maskBitmap)
-            DeleteObject(maskBitmap);
-        if (maskDc)
-            DeleteDC(maskDc);
-        if (colorDc)
-            DeleteDC(colorDc);
-        ReleaseDC(nullptr, screen);
-        return nullptr;
+    // Declared first, destroyed last: the icon below keeps copies of both.
+    ScopedObject maskBitmap(CreateBitmap(input.width, input.height, 1, 1, nullptr));
+    ScopedObject colorBitmap(nullptr);
+    {
+        ScopedWindowDc screen(nullptr);
+        if (!screen.dc || !maskBitmap.object)
+            return nullptr;
+        colorBitmap.object = CreateCompatibleBitmap(screen.dc, input.width, input.height);
+        input.greyOnly = ScreenIsGreyOnly(GetNearestColor(screen.dc, RGB(255, 0, 0)));
+        if (!colorBitmap.object)
+            return nullptr;
+
+        ScopedMemoryDc colorDc(screen.dc);
+        ScopedMemoryDc maskDc(colorDc.dc);
+        if (!maskDc.dc)
+            return nullptr;
+        ScopedSelection maskRaster(maskDc.dc, maskBitmap.object);
+        ScopedSelection colorRaster(colorDc.dc, colorBitmap.object);
+        // Without the icon font the surfaces' default font draws the digits.
+        LOGFONTA lf = ToLogFont(&input.font);
+        ScopedObject hfont(CreateFontIndirectA(&lf));
+        ScopedSelection maskFont(maskDc.dc, hfont.object);
+        ScopedSelection colorFont(colorDc.dc, hfont.object);
+
+        char text[TRAY_TEXT_CAPACITY];
+        TrayImageText(percent, text);
+        const TrayPoint origin = TrayWorkingOrigin(input.width, input.height);
+        RECT measured = {origin.x, origin.y, origin.x + 16, origin.y + 11};
+        DrawTextA(colorDc.dc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+        input.textWidth = measured.right - measured.left;
+        input.lineHeight = measured.bottom - measured.top;
+
+        TrayDisplayList list;
+        PlanTrayImage(&input, &list);
+        ExecuteTrayDisplayList(maskDc.dc, colorDc.dc, &list);
     }
-    input.greyOnly = TrayScreenIsGreyOnly(GetNearestColor(screen, RGB(255, 0, 0)));
-    ReleaseDC(nullptr, screen);
 
-    HGDIOBJ oldMaskBitmap = SelectObject(maskDc, maskBitmap);
-    HGDIOBJ oldColorBitmap = SelectObject(colorDc, colorBitmap);
-
-    // Without the icon font the surfaces' default font draws the digits.
-    LOGFONTA lf = ToLogFont(&input.font);
-    HFONT hfont = CreateFontIndirectA(&lf);
-    HGDIOBJ oldMaskFont = hfont ? SelectObject(maskDc, hfont) : nullptr;
-    HGDIOBJ oldColorFont = hfont ? SelectObject(colorDc, hfont) : nullptr;
-
-    char text[TRAY_TEXT_CAPACITY];
-    TrayImageText(percent, text);
-    const TrayPoint origin = TrayWorkingOrigin(input.width, input.height);
-    RECT measured = {origin.x, origin.y, origin.x + 16, origin.y + 11};
-    DrawTextA(colorDc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
-    input.textWidth = measured.right - measured.left;
-    input.lineHeight = measured.bottom - measured.top;
-
-    TrayDisplayList list;
-    PlanTrayImage(&input, &list);
-    ExecuteTrayDisplayList(maskDc, colorDc, &list);
-
-    if (hfont) {
-        SelectObject(maskDc, oldMaskFont);
-        SelectObject(colorDc, oldColorFont);
-        DeleteObject(hfont);
-    }
-    SelectObject(maskDc, oldMaskBitmap);
-    SelectObject(colorDc, oldColorBitmap);
-    DeleteDC(maskDc);
-    DeleteDC(colorDc);
-
-    // The icon keeps copies of both rasters.
     ICONINFO info;
     info.fIcon = TRUE;
     info.xHotspot = static_cast<DWORD>(input.width / 2);
     info.yHotspot = static_cast<DWORD>(input.height / 2);
-    info.hbmMask = maskBitmap;
-    info.hbmColor = colorBitmap;
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colorBitmap);
-    DeleteObject(maskBitmap);
-    return icon;
+    info.hbmMask = static_cast<HBITMAP>(maskBitmap.object);
+    info.hbmColor = static_cast<HBITMAP>(colorBitmap.object);
+    return CreateIconIndirect(&info);
 }

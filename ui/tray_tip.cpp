@@ -1,6 +1,7 @@
 #include "ui/tray_tip.h"
 
 #include "power/status.h"
+#include "res/resource.h"
 
 TipPlan PlanTrayTip(uint8_t percent, uint32_t remainingSeconds)
 {
@@ -8,7 +9,7 @@ TipPlan PlanTrayTip(uint8_t percent, uint32_t remainingSeconds)
     if (percent == PERCENT_UNKNOWN)
         return plan;
     if (remainingSeconds == LIFETIME_UNKNOWN) {
-        plan.textId = 5;
+        plan.textId = IDS_TIP_PERCENT;
         plan.args[0] = percent;
         plan.argCount = 1;
         return plan;
@@ -16,13 +17,13 @@ TipPlan PlanTrayTip(uint8_t percent, uint32_t remainingSeconds)
     uint32_t hours = remainingSeconds / 3600u;
     uint32_t minutes = (remainingSeconds % 3600u) / 60u;
     if (hours > 0) {
-        plan.textId = 6;
+        plan.textId = IDS_TIP_HOURS;
         plan.args[0] = hours;
         plan.args[1] = minutes;
         plan.args[2] = percent;
         plan.argCount = 3;
     } else {
-        plan.textId = 7;
+        plan.textId = IDS_TIP_MINUTES;
         plan.args[0] = minutes;
         plan.args[1] = percent;
         plan.argCount = 2;
@@ -76,4 +77,11 @@ uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const ui
     }
     out[len] = '\0';
     return len;
+}
+
+bool MayHideToTray(bool *iconShown, bool (*addIcon)(void *context), void *context)
+{
+    if (!*iconShown && addIcon)
+        *iconShown = addIcon(context);
+    return *iconShown;
 }

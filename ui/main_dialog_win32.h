@@ -1,6 +1,6 @@
 // The main window: a modeless dialog that receives every message of the program.
-#ifndef AMPWATCH_MAIN_DIALOG_H
-#define AMPWATCH_MAIN_DIALOG_H
+#ifndef AMPWATCH_MAIN_DIALOG_WIN32_H
+#define AMPWATCH_MAIN_DIALOG_WIN32_H
 
 #include <windows.h>
 
@@ -14,9 +14,5 @@ extern bool hiddenToTray;
 extern bool detailsVisible;
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Full cycle (poll, refresh request, power event) and the light one (tray hover).
-void RefreshCycle(HWND window, bool recordSample);
-void HoverRefresh(HWND window);
 
 #endif

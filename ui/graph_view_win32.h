@@ -1,6 +1,6 @@
 // The graph control of the main dialog (Win32 shell).
-#ifndef AMPWATCH_GRAPH_VIEW_H
-#define AMPWATCH_GRAPH_VIEW_H
+#ifndef AMPWATCH_GRAPH_VIEW_WIN32_H
+#define AMPWATCH_GRAPH_VIEW_WIN32_H
 
 #include <windows.h>
 

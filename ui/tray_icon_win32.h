@@ -1,6 +1,6 @@
 // The notification-area icon: its picture, tooltip and life.
-#ifndef AMPWATCH_TRAY_ICON_H
-#define AMPWATCH_TRAY_ICON_H
+#ifndef AMPWATCH_TRAY_ICON_WIN32_H
+#define AMPWATCH_TRAY_ICON_WIN32_H
 
 #include <windows.h>
 #include <shellapi.h>
@@ -20,6 +20,11 @@ void RemoveTrayIcon(HWND window);
 // answer to it: the icon again, with its current picture and tooltip.
 UINT TaskbarCreatedMessage();
 void ReAddTrayIcon(HWND window);
+// Hides the window to the tray, adding the icon again first when the
+// notification area lacks it; false (window kept) when it cannot be added.
+bool HideToTray(HWND window);
+// A change of the taskbar's theme: new digits unless a colour is stored.
+void FollowTaskbarTheme(HWND window);
 // WM_DISPLAYCHANGE with the new bits per pixel.
 void OnDisplayChange(HWND window, WPARAM bitsPerPixel);
 

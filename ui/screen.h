@@ -1,0 +1,11 @@
+// What the screen can show, decided once for the tray picture and the graph.
+#ifndef AMPWATCH_SCREEN_H
+#define AMPWATCH_SCREEN_H
+
+#include <stdint.h>
+
+// nearestToRed: the screen's nearest displayable colour to pure red. A grey
+// there means a grey-only screen; a failed query counts as a colour screen.
+bool ScreenIsGreyOnly(uint32_t nearestToRed);
+
+#endif

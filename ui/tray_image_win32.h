@@ -1,0 +1,18 @@
+// The tray picture made with GDI.
+#ifndef AMPWATCH_TRAY_IMAGE_WIN32_H
+#define AMPWATCH_TRAY_IMAGE_WIN32_H
+
+#include <windows.h>
+
+#include "app/settings.h"
+
+// Draws the picture for the screen's small-icon size. The caller owns the
+// returned icon and destroys it with DestroyIcon; null on failure. Nothing
+// else outlives the call.
+HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+                         uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor);
+
+// The font record as GDI takes it.
+LOGFONTA ToLogFont(const IconFont *font);
+
+#endif
