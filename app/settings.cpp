@@ -87,7 +87,7 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     memset(font, 0, sizeof *font);
     font->quality = FONT_NONANTIALIASED;  // the digits are a handful of pixels
     font->height = static_cast<int32_t>(reader->readInt(ctx, "Height", static_cast<uint32_t>(-9)));
-    font->weight = static_cast<int32_t>(reader->readInt(ctx, "Weight", 400));
+    font->weight = static_cast<int32_t>(reader->readInt(ctx, "Weight", WEIGHT_NORMAL));
     font->italic = ReadByteKey(reader, "Italic", 0);
     font->pitchAndFamily = ReadByteKey(reader, "PitchAndFamily", 34);
     reader->readString(ctx, "FaceName", "Tahoma", font->faceName, FACE_NAME_CAPACITY);

@@ -2,16 +2,17 @@
 
 #include <stdio.h>
 
+#include "platform/numbers.h"
 #include "res/resource.h"
 
 bool IsGermanLanguage(uint16_t languageId)
 {
-    return (languageId & 0x3FFu) == 7u;
+    return (languageId & LANGUAGE_PRIMARY_MASK) == LANGUAGE_GERMAN;
 }
 
 int LocalisedStringId(int n, bool german)
 {
-    return (german ? 400 : 800) + n;
+    return (german ? IDD_MAIN_DE : IDD_MAIN_EN) + n;
 }
 
 int MainDialogId(bool german)

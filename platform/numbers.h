@@ -30,6 +30,15 @@ enum : uint32_t {
     BROADCAST_RESUME_AUTOMATIC = 18,
 };
 
+// Language ids: the primary language is the low ten bits.
+enum : uint16_t { LANGUAGE_PRIMARY_MASK = 0x3FF, LANGUAGE_GERMAN = 0x07 };
+
+// A capacity figure of the battery state that the battery does not give.
+enum : uint32_t { CAPACITY_UNKNOWN = 0xFFFFFFFFu };
+
+// Font weights.
+enum : int32_t { WEIGHT_NORMAL = 400, WEIGHT_BOLD = 700 };
+
 // A colour query that failed (CLR_INVALID) answers this instead of a colour.
 enum : uint32_t { COLOR_QUERY_FAILED = 0xFFFFFFFFu };
 

@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "platform/numbers.h"
+
 void FormatMilli(int64_t milli, char *out, size_t capacity)
 {
     const bool negative = milli < 0;
@@ -28,7 +30,7 @@ void FormatMilli(int64_t milli, char *out, size_t capacity)
 
 static int64_t Known(uint32_t value)
 {
-    return value == 0xFFFFFFFFu ? 0 : static_cast<int64_t>(value);
+    return value == CAPACITY_UNKNOWN ? 0 : static_cast<int64_t>(value);
 }
 
 size_t FillCapacityReport(const char *format, const CapacityFigures *figures, char *out,

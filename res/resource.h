@@ -8,7 +8,7 @@
 #define IDD_MAIN_DE 400
 #define IDD_MAIN_EN 800
 
-// String n is 400+n in German and 800+n in English.
+// String n is IDD_MAIN_DE + n in German and IDD_MAIN_EN + n in English.
 #define IDS_ALERT 1
 #define IDS_HISTORY_RESCALE 2
 #define IDS_CAPACITY_CAPTION 3

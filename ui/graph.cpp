@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "history/history.h"
 #include "res/resource.h"
 
 int GraphStateString(uint8_t flag)
@@ -141,12 +142,12 @@ static void HistoryLine(const GraphInput *in, GraphList *list, int64_t h)
     Point(list, GRAPH_OP_MOVE, in->right, in->bottom);
     if (!in->history)
         return;
-    for (int i = 0; i < 256; ++i) {
+    for (int i = 0; i < HISTORY_SLOTS; ++i) {
         const int64_t x = static_cast<int64_t>(in->right) - 2 * static_cast<int64_t>(i);
         if (x < static_cast<int64_t>(in->left) - 1)
             break;
         const uint8_t v = in->history[i];
-        if (v == 255)
+        if (v == HISTORY_EMPTY)
             continue;
         Point(list, GRAPH_OP_LINETO, x, in->top + (100 - static_cast<int64_t>(v)) * h / 100);
     }
@@ -200,11 +201,11 @@ void BuildGraph(const GraphInput *in, GraphList *list)
 
     const bool large = in->dpiY >= 120;
     if (in->details) {
-        Font(list, large ? -12 : -11, 400);
+        Font(list, large ? -12 : -11, WEIGHT_NORMAL);
         Overlay(in, list, w);
         Add(list, GRAPH_OP_END_FONT);
     }
-    Font(list, large ? -24 : -18, 700);
+    Font(list, large ? -24 : -18, WEIGHT_BOLD);
     char level[GRAPH_TEXT_CAPACITY];
     if (in->percent == PERCENT_UNKNOWN)
         snprintf(level, sizeof level, "?");
