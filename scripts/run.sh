@@ -44,7 +44,7 @@ if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; 
 run=$(pwd)/build/run
 mkdir -p "$run"
 cp "$tree/Ampwatch.exe" "$run/Ampwatch.exe"
-. tests/wine-env.sh
+. scripts/wine-env.sh
 wine_env_for "$run/Ampwatch.exe"
 export WINEPREFIX=$run/wineprefix
 wine_prefix_ready "$WINEPREFIX"

@@ -22,7 +22,7 @@
 
 set -u
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-. "$E2E_HERE/../wine-env.sh"
+. "$E2E_HERE/../../scripts/wine-env.sh"
 
 E2E_NAME=$(basename "$E2E_SCRIPT" .sh)
 E2E_ROOT=$(dirname "$E2E_CTL")

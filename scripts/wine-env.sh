@@ -1,4 +1,4 @@
-# Shared Wine set-up for the test scripts (sourced).
+# Shared Wine set-up for the run, picture and test scripts (sourced).
 # wine_env_for EXE sets WINE and WINESERVER for the loader that matches the
 # program's word size; wine_prefix_ready PREFIX creates the prefix once.
 export WINEDEBUG=${WINEDEBUG:--all}
