@@ -116,7 +116,10 @@ static int AskRescale(void *context)
 {
     char text[256];
     LoadText(IDS_HISTORY_RESCALE, text, sizeof text);
-    return MessageBoxA(static_cast<HWND>(context), text, kMainCaption, MB_OKCANCEL | MB_ICONWARNING);
+    HWND window = static_cast<HWND>(context);
+    int answer = MessageBoxA(window, text, kMainCaption, MB_OKCANCEL | MB_ICONWARNING);
+    // Closed meanwhile: its history is saved already and must not be reset.
+    return IsWindow(window) ? answer : IDCANCEL;
 }
 
 // False when the window is gone.
