@@ -1,59 +1,112 @@
 #!/usr/bin/env bash
-# Static checks of every source: cppcheck and clang-tidy (checks in
-# .clang-tidy, cppcheck suppressions in scripts/lint-suppressions.txt). Any
-# finding fails. Portable sources are checked with the host build's flags,
-# the Win32 shell with the 64-bit cross build's, as that compiler sees them.
+# Static checks: the seam between the portable core and the Win32 shell, then
+# cppcheck and clang-tidy (checks in .clang-tidy, cppcheck suppressions in
+# scripts/lint-suppressions.txt). Any finding fails.
+# The sources and their flags are those of the build trees'
+# compile_commands.json (scripts/build.sh makes them); a source that several
+# trees compile is checked once, as the first of native, win64, win32 that
+# has it compiles it.
 #   scripts/lint.sh
 set -uo pipefail
-cd "$(dirname "$0")/.."
-tree=build/lint
+cd "$(dirname "$0")/.." || exit 1
+out=build/lint
 jobs=$(nproc)
 status=0
 
-cmake -S . -B $tree/native -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null || exit 1
-cmake --no-warn-unused-cli -S . -B $tree/win64 -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-      -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null || exit 1
+echo "lint: seam"
+# The core is every source of these folders without _win32 in its name; it
+# builds natively, so it names no Windows header, no _WIN32 and, outside its
+# comments, no Windows type.
+win_headers='win[a-z0-9_]*|shellapi|commctrl|commdlg|powrprof|shlobj|shlwapi|uxtheme|dwmapi|mmsystem|objbase|tchar'
+win_types='HWND|HDC|HICON|HBITMAP|HFONT|HBRUSH|HPEN|HGDIOBJ|HINSTANCE|HMODULE|HMENU|HKEY'
+win_types+='|HANDLE|HRESULT|DWORD|WORD|BYTE|BOOL|LPARAM|WPARAM|LRESULT|UINT|ULONG|INT_PTR|UINT_PTR'
+win_types+='|LONG_PTR|ULONG_PTR|DWORD_PTR|COLORREF|LOGFONT[AW]?|RECT|POINT|LPSTR|LPCSTR|LPWSTR'
+win_types+='|LPCWSTR|LPVOID|WCHAR|TCHAR|SYSTEMTIME|FILETIME|SYSTEM_POWER_STATUS|NOTIFYICONDATA[AW]?'
+win_types+='|BITMAPINFO|BITMAPINFOHEADER|PAINTSTRUCT|MSG|WNDCLASS(EX)?[AW]?|CALLBACK|WINAPI'
+seam=0
+for f in $(find app power history ui log \( -name '*.cpp' -o -name '*.h' \) ! -name '*_win32*' | sort); do
+    grep -nHiE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($win_headers)\.h[>\"]" "$f" && seam=1
+    grep -nH '_WIN32\|_WIN64' "$f" && seam=1
+    sed 's|//.*$||' "$f" | grep -nwE "$win_types" | sed "s|^|$f:|" && seam=1
+done
+[ $seam = 0 ] || { echo "lint: the core lines above belong to the Win32 shell"; status=1; }
 
-shell=$(ls app/*_win32.cpp power/*_win32.cpp history/*_win32.cpp ui/*_win32.cpp log/*_win32.cpp \
-        platform/*.cpp tests/win/*.cpp tests/e2e/ampctl.cpp 2>/dev/null)
-portable=$(ls app/*.cpp power/*.cpp history/*.cpp ui/*.cpp log/*.cpp tests/unit/*.cpp \
-           tests/fuzz/*.cpp bench/core_bench.cpp 2>/dev/null | grep -v '_win32\.cpp$')
+trees=()
+for t in native win64 win32; do
+    [ -f build/$t/compile_commands.json ] && trees+=("$t")
+done
+if [ ! -f build/native/compile_commands.json ] || [ ${#trees[@]} -lt 2 ]; then
+    echo "lint: build/native and a Windows tree need their compile_commands.json: run scripts/build.sh" >&2
+    exit 1
+fi
+rm -rf $out
+# Each tree's share: the sources of this checkout that no earlier tree has,
+# with their flags, and the tree's C++ compiler. A source removed since the
+# tree's last build is passed over.
+python3 - $out "${trees[@]}" <<'EOF' || exit 1
+import json, os, sys
+out, trees = sys.argv[1], sys.argv[2:]
+root, seen = os.getcwd(), set()
+for tree in trees:
+    share = []
+    for entry in json.load(open(f"build/{tree}/compile_commands.json")):
+        path = os.path.realpath(os.path.join(entry["directory"], entry["file"]))
+        rel = os.path.relpath(path, root)
+        if path in seen or rel.startswith(("../", "build/")) or not os.path.exists(path):
+            continue
+        seen.add(path)
+        share.append(entry)
+    os.makedirs(f"{out}/{tree}")
+    json.dump(share, open(f"{out}/{tree}/compile_commands.json", "w"), indent=1)
+    with open(f"{out}/{tree}/files", "w") as files:
+        files.writelines(e["file"] + "\n" for e in share)
+    cxx = [e["command"].split()[0] for e in share if e["file"].endswith(".cpp")]
+    open(f"{out}/{tree}/cxx", "w").write((cxx or [""])[0] + "\n")
+EOF
 
 echo "lint: cppcheck"
 cppcheck_run() {
     cppcheck --enable=warning,style,performance,portability --std=c++17 --language=c++ \
-        --library=googletest --inline-suppr --quiet --error-exitcode=1 -I . \
+        --library=googletest --inline-suppr --quiet --error-exitcode=1 \
         --suppressions-list=scripts/lint-suppressions.txt \
         --template='{file}:{line}: {severity} ({id}): {message}' "$@"
 }
-# shellcheck disable=SC2086
-cppcheck_run $portable || status=1
-# shellcheck disable=SC2086
-cppcheck_run -D_WIN32 --platform=win64 $shell bench/baseline_tray.cpp || status=1
+platform_of() {  # the cppcheck platform and predefinitions of a cross compiler
+    case $("$1" -dumpmachine) in
+        x86_64-*mingw32*) echo "--platform=win64 -D_WIN32 -D_WIN64" ;;
+        i?86-*mingw32*) echo "--platform=win32A -D_WIN32" ;;
+    esac
+}
+for t in "${trees[@]}"; do
+    [ -s "$out/$t/files" ] || continue
+    extra=
+    [ "$t" = native ] || extra=$(platform_of "$(cat "$out/$t/cxx")")
+    # shellcheck disable=SC2086
+    cppcheck_run $extra --project="$out/$t/compile_commands.json" || status=1
+done
+# Built by scripts/bench.sh alone, outside every tree.
+cppcheck_run -D_WIN32 --platform=win64 bench/baseline_tray.cpp || status=1
 
 echo "lint: clang-tidy"
-tidy_args=()
-tidy() {  # tidy COMPILE_DB FILE...; extra clang-tidy arguments in tidy_args
-    local db=$1
-    shift
-    printf '%s\n' "$@" | xargs -P "$jobs" -n 1 clang-tidy -p "$db" --quiet \
-        --extra-arg=-Wno-unknown-warning-option "${tidy_args[@]}" 2>/dev/null
-}
-# shellcheck disable=SC2086
-tidy $tree/native $portable >$tree/tidy-native.txt || status=1
-# clang does not know where the cross compiler keeps its C++ library headers.
-cross_cxx=$(sed -n 's/^ *"command": "\([^ ]*g++[^ ]*\) .*/\1/p' $tree/win64/compile_commands.json | head -n 1)
-cross_includes=$(echo | "$cross_cxx" -xc++ -E -v - 2>&1 | sed -n 's|^ \(/.*/include/c++[^ ]*\)$|\1|p')
-tidy_args=(--extra-arg=--target=x86_64-w64-mingw32)
-for dir in $cross_includes; do
-    tidy_args+=("--extra-arg=-isystem$dir")
+for t in "${trees[@]}"; do
+    [ -s "$out/$t/files" ] || continue
+    tidy_args=()
+    if [ "$t" != native ]; then
+        # clang does not know where the cross compiler keeps its C++ library headers.
+        cxx=$(cat "$out/$t/cxx")
+        tidy_args=("--extra-arg=--target=$("$cxx" -dumpmachine)")
+        for dir in $(echo | "$cxx" -xc++ -E -v - 2>&1 | sed -n 's|^ \(/.*/include/c++[^ ]*\)$|\1|p'); do
+            tidy_args+=("--extra-arg=-isystem$dir")
+        done
+    fi
+    xargs -P "$jobs" -n 1 clang-tidy -p "$out/$t" --quiet \
+        --extra-arg=-Wno-unknown-warning-option "${tidy_args[@]}" <"$out/$t/files" \
+        >"$out/tidy-$t.txt" 2>/dev/null || status=1
 done
-# shellcheck disable=SC2086
-tidy $tree/win64 $shell >$tree/tidy-win64.txt || status=1
 clang-tidy --quiet bench/baseline_tray.cpp -- --target=x86_64-w64-mingw32 -std=c++17 \
-    >$tree/tidy-baseline.txt 2>/dev/null || status=1
-cat $tree/tidy-native.txt $tree/tidy-win64.txt $tree/tidy-baseline.txt
-findings=$(cat $tree/tidy-*.txt | grep -c ': \(warning\|error\): ' || true)
+    >$out/tidy-baseline.txt 2>/dev/null || status=1
+cat $out/tidy-*.txt
+findings=$(cat $out/tidy-*.txt | grep -c ': \(warning\|error\): ' || true)
 echo "lint: clang-tidy findings: $findings"
 
 if [ $status -eq 0 ]; then

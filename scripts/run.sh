@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the meter and runs it under Wine.
+# Builds the meter (only the program, in the Windows tree this host runs) and
+# runs it under Wine.
 #   scripts/run.sh                      the machine's real battery, on this display
 #   scripts/run.sh --battery 57 [--charging] [--mains]
 #                                       a simulated battery, for a demonstration
@@ -21,7 +22,7 @@ case $level in ''|[0-9]|[0-9][0-9]|100) ;; *) echo "run: the level must be 0..10
 
 if [ -z "${AMPWATCH_RUN_INSIDE:-}" ]; then
     scripts/setup.sh
-    scripts/build.sh
+    scripts/build.sh Ampwatch
     if [ -n "$level" ]; then
         # The simulated battery lives in a mount namespace of its own, seen by
         # Wine and by nothing else on the machine.
@@ -73,15 +74,10 @@ export DISPLAY=:$(head -n1 "$run/display")
 # Shown at its first start; later starts begin hidden in the tray.
 rm -f "$run/Ampwatch.ini"
 (cd "$run" && "$WINE" Ampwatch.exe >"$run/wine.log" 2>&1 </dev/null &)
-ctl=$tree/tests/e2e/ampctl.exe
-if [ -f "$ctl" ]; then
-    # The window is there and the first poll has been handled.
-    "$WINE" "$ctl" wait-main 30000 >"$run/ctl.log" 2>&1 </dev/null || true
-    "$WINE" "$ctl" sync >>"$run/ctl.log" 2>&1 </dev/null || true
-    sleep 0.5
-else
-    sleep 5
-fi
+# Once the window is mapped, a moment for its first poll and painting.
+timeout 30 xdotool search --sync --onlyvisible --name '^Battery Meter$' >/dev/null ||
+    echo "run: no meter window after 30 s" >&2
+sleep 1
 shot=$run/ampwatch-screenshot.png
 import -window root "$shot"
 echo "screenshot: $shot"

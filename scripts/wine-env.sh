@@ -1,6 +1,7 @@
 # Shared Wine set-up for the run, picture and test scripts (sourced).
 # wine_env_for EXE sets WINE and WINESERVER for the loader that matches the
-# program's word size; wine_prefix_ready PREFIX creates the prefix once.
+# program's word size; wine_prefix_ready PREFIX creates the prefix once, with
+# the fonts of fonts-wine.
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -28,6 +29,11 @@ wine_prefix_ready() {
             rm -rf "$prefix"
             WINEPREFIX=$prefix "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
             WINEPREFIX=$prefix "$WINESERVER" -w
+            # Wine's own fonts (Marlett draws the frame buttons, Tahoma the
+            # captions): Debian's fonts-wine keeps them where this Wine does
+            # not look, so the prefix's font folder links to them.
+            dpkg -L fonts-wine 2>/dev/null | grep -i '\.ttf$' |
+                xargs -r ln -sf -t "$prefix/drive_c/windows/Fonts" || true
             [ -f "$prefix/system.reg" ] && touch "$prefix/.ready"
         fi
     ) 9>"$prefix.lock"

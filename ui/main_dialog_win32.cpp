@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "ampwatch_version.h"
 #include "app/settings.h"
 #include "app/settings_win32.h"
 #include "app/text.h"
@@ -23,7 +24,7 @@
 const char kMainCaption[] = "Battery Meter";
 
 static const char kAboutText[] =
-    "Quenta Battery Meter 1.9\r\n"
+    "Quenta Battery Meter " AMPWATCH_VERSION_TEXT "\r\n"
     "(C) Quenta\r\n"
     "All rights reserved.\r\n"
     "www.quenta.example/ampwatch";
