@@ -4,59 +4,55 @@
 
 #include <windows.h>
 
-#define AMPWATCH_NO_COPY(Type)        \
-    Type(const Type &) = delete;      \
-    Type &operator=(const Type &) = delete
+// Owners are never copied: a copy would release the handle twice.
+struct NoCopy {
+    NoCopy() = default;
+    NoCopy(const NoCopy &) = delete;
+    NoCopy &operator=(const NoCopy &) = delete;
+};
 
 // A screen or window DC from GetDC.
-struct ScopedWindowDc {
+struct ScopedWindowDc : NoCopy {
     HWND window;
     HDC dc;
     explicit ScopedWindowDc(HWND w) : window(w), dc(GetDC(w)) {}
     ~ScopedWindowDc() { if (dc) ReleaseDC(window, dc); }
-    AMPWATCH_NO_COPY(ScopedWindowDc);
 };
 
 // A memory DC from CreateCompatibleDC.
-struct ScopedMemoryDc {
+struct ScopedMemoryDc : NoCopy {
     HDC dc;
     explicit ScopedMemoryDc(HDC compatible) : dc(compatible ? CreateCompatibleDC(compatible) : nullptr) {}
     ~ScopedMemoryDc() { if (dc) DeleteDC(dc); }
-    AMPWATCH_NO_COPY(ScopedMemoryDc);
 };
 
 // A pen, font or bitmap.
-struct ScopedObject {
+struct ScopedObject : NoCopy {
     HGDIOBJ object;
     explicit ScopedObject(HGDIOBJ o) : object(o) {}
     ~ScopedObject() { if (object) DeleteObject(object); }
-    AMPWATCH_NO_COPY(ScopedObject);
 };
 
 // Selects an object into a DC and puts the previous one back; a null object
 // selects nothing.
-struct ScopedSelection {
+struct ScopedSelection : NoCopy {
     HDC dc;
     HGDIOBJ previous;
     ScopedSelection(HDC d, HGDIOBJ object) : dc(d), previous(d && object ? SelectObject(d, object) : nullptr) {}
     ~ScopedSelection() { if (previous) SelectObject(dc, previous); }
-    AMPWATCH_NO_COPY(ScopedSelection);
 };
 
-struct ScopedLibrary {
+struct ScopedLibrary : NoCopy {
     HMODULE module;
     explicit ScopedLibrary(HMODULE m) : module(m) {}
     ~ScopedLibrary() { if (module) FreeLibrary(module); }
-    AMPWATCH_NO_COPY(ScopedLibrary);
 };
 
-struct ScopedHandle {
+struct ScopedHandle : NoCopy {
     HANDLE handle;
     explicit ScopedHandle(HANDLE h) : handle(h) {}
     ~ScopedHandle() { if (handle) CloseHandle(handle); }
-    AMPWATCH_NO_COPY(ScopedHandle);
 };
 
-#undef AMPWATCH_NO_COPY
 
 #endif
