@@ -1,83 +1,39 @@
 #!/usr/bin/env bash
-# The event log with Logfile=1: header, lines, CR LF, recreated when deleted,
-# lines lost only while another program locks it.
+# For a German user: the event log's lines, the low-battery alert once per fall, power
+# broadcasts, the German window and capacity report.
 . "$(dirname "$0")/harness.sh"
-
-LOG=$APP/Ampwatch.txt
-HEADER="Date, Time, BatteryLifePercent, ACLineStatus, BatteryFlag"
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-# lines: the log without its CR and without the date and time columns.
-lines() { tr -d '\r' <"$LOG" | sed -E 's/^[0-9]{4,}-[0-9]{2}-[0-9]{2}, [0-9]{2}:[0-9]{2}:[0-9]{2}, //'; }
-count() { tr -d '\r' <"$LOG" | wc -l; }
-
-# Off by default: no file at all.
-printf '[Settings]\r\nRunHidden=1\r\n' >"$INI"
-start_meter
-sync_meter
-poll
-close_meter
-[ -e "$LOG" ] && fail "a log file without Logfile=1"
-log "ok: no log while logging is off"
-
+lines() { tr -d '\r' <"$LOG" | cut -d' ' -f3- | tail -n "$1" | paste -sd'|'; }
+alert() {  # alert WHAT: one alert, also after a poll
+    boxes "$CAP" 5000 && poll && boxes "$CAP" 0 1
+    assert_eq "1 Warnung: Der Batteriestand hat den festgelegten Mindestwert erreicht!" "$NBOX $BOX" "$1"
+}
 printf '[Settings]\r\nRunHidden=1\r\nLogfile=1\r\n' >"$INI"
-battery 80 Discharging
-mains 0
-start_meter
-sync_meter
-assert_eq "$HEADER" "$(tr -d '\r' <"$LOG" | head -n1)" "the first line is the header"
-assert_eq "Ampwatch started" "$(lines | sed -n 2p)" "the second line"
-assert_eq "80, OFFLINE, HIGH" "$(lines | sed -n 3p)" "status line of the first poll"
-n=$(count)
-# Only the remaining time changes: no line.
-echo 2000000 >"$POWER/BAT0/current_now"
-poll
-assert_eq "$n" "$(count)" "lines after a change of the remaining time alone"
-battery 79
-poll
-assert_eq "79, OFFLINE, HIGH" "$(lines | tail -n1)" "status line after a level change"
-mains 1
-battery 79 Charging
-poll
-assert_eq "79, ONLINE, HIGH|CHARGING" "$(lines | tail -n1)" "status line on mains and charging"
-
-# Suspend writes only its line; a status change broadcast only its cycle's.
-n=$(count)
-ctl post power 4 >/dev/null
-sync_meter
-assert_eq "System is suspending operation" "$(lines | tail -n1)" "suspend line"
-assert_eq $((n + 1)) "$(count)" "suspend adds one line"
-mains 0
-battery 79 Discharging
-ctl post power 10 >/dev/null
-sync_meter
-assert_eq "79, OFFLINE, HIGH" "$(lines | tail -n1)" "power status change: its cycle's status line only"
-assert_eq $((n + 2)) "$(count)" "lines after the status change broadcast"
-ctl post power 18 >/dev/null
-sync_meter
-assert_eq "Operation resuming automatically after event" "$(lines | tail -n1)" "resume line"
-
-# Deleted while running: the next line makes it again, header first.
-rm "$LOG"
-battery 70
-poll
-assert_eq "$HEADER|70, OFFLINE, HIGH" "$(lines | tr '\n' '|' | sed 's/|$//')" "a deleted log comes back with its header"
-
-# Locked by another program: the lines written meanwhile are lost, no more.
-"$WINE" "$SCRATCH/ampctl.exe" hold "$(winpath "$LOG")" 4000 >"$SCRATCH/hold.out" 2>&1 </dev/null &
-locker=$!
-wait_for 10 grep -q held "$SCRATCH/hold.out" || fail "cannot lock the log"
-battery 60
-poll
-wait "$locker"
-battery 50
-poll
-assert_eq "70, OFFLINE, HIGH|50, OFFLINE, -" "$(lines | sed 1d | tr '\n' '|' | sed 's/|$//')" \
-    "the line written while locked is lost, the next one lands"
-
-ctl post endsession >/dev/null
-sync_meter
+battery 10
+start_meter LC_ALL=de_AT.UTF-8
+assert_eq "BatteryLifePercent, ACLineStatus, BatteryFlag|Ampwatch started|10, OFFLINE, LOW" "$(lines 9)" \
+    "the header, the start and the first status"
+echo 2000000 >"$POWER/BAT0/current_now"; poll; battery 9; poll
+alert "at 9 %: the alert, in German"
+assert_eq "1 &OK &Anwenden &Symbol..." "$(state visible) $(ctl text ok) $(ctl text apply) $(ctl text icon)" \
+    "the alert showed the window, with German buttons"
+press F10
+boxes "Batteriekapazität" 5000 1
+assert_eq "Maximalkapazität: 50.00 Wh|Restkapazität: 4.50 Wh|Mindestkapazität: 0.00 Wh|Ladeleistung: -10.00 W" \
+    "$BOX" "the German capacity report"
+battery 12; poll; battery 9; poll
+boxes "$CAP"
+assert_eq 0 "$NBOX" "no alert again at 12 %, nor back at 9 %"
+battery 13; poll; battery 9; ctl post power 10
+alert "after 13 %, the status broadcast at 9 %: the alert again"
+assert_eq "9, OFFLINE, LOW|12, OFFLINE, LOW|9, OFFLINE, LOW|13, OFFLINE, LOW|9, OFFLINE, LOW" "$(lines 5)" \
+    "a line for each change of the level, none for the remaining time alone"
+mains 1; battery 9 Charging; ctl post refresh
+for code in 4 7 18 10; do ctl post power $code; done
+assert_eq "9, ONLINE, LOW|CHARGING|System is suspending operation|Operation resuming after suspension|\
+Operation resuming automatically after event" "$(lines 4)" "mains and charging, suspend and resume"
+rm "$LOG"; battery 70; poll
+assert_eq "BatteryLifePercent, ACLineStatus, BatteryFlag|70, ONLINE, HIGH" "$(lines 9)" "a deleted log comes back"
+ctl post endsession 1
 close_meter
-assert_eq "Windows session is ending|Ampwatch closed" "$(lines | tail -n2 | tr '\n' '|' | sed 's/|$//')" \
-    "session end and close"
-crlf=$(grep -c $'\r$' "$LOG")
-assert_eq "$(wc -l <"$LOG")" "$crlf" "every line ends in CR LF"
+assert_eq "Windows session is ending|Ampwatch closed|$(wc -l <"$LOG")" "$(lines 2)|$(grep -c $'\r$' "$LOG")" \
+    "the end of the session and the close, every line ending in CR LF"

@@ -1,55 +1,29 @@
 #!/usr/bin/env bash
-# First and later starts, single instance, hiding to the tray and back.
+# From a 259-character path with umlauts: first and later starts, one meter at a time,
+# hiding by keys and showing by the icon's messages, the icon's life.
+SCR=$(dirname "$(realpath "$2")")/scratch/test_start
+APP_DIR="Gerät für Überwachung/$(printf "%$((221 - ${#SCR}))s" | tr ' ' d | sed 's/\(.\{59\}\)./\1\//g')"
 . "$(dirname "$0")/harness.sh"
-
-# First start without INI: the window shows and RunHidden=1 is written.
-[ -f "$INI" ] && fail "stale INI"
+copy() { (cd "$APP" && exec "$WINE" Ampwatch.exe >>"$SCRATCH/copies.out" 2>&1 </dev/null); }
+assert_eq 259 $(($(printf 'Z:%s\\Ampwatch.exe' "$APP" | iconv -t UTF-16LE | wc -c) / 2)) "characters of the path"
 start_meter
-sync_meter
-assert_eq 1 "$(state_of visible)" "first start shows the window"
-wait_for 5 ini_value Settings RunHidden >/dev/null || fail "no RunHidden in $INI after the first start"
-assert_eq 1 "$(ini_value Settings RunHidden)" "RunHidden after the first start"
-assert_eq 1 "$(ctl procs Ampwatch.exe)" "processes of the first start"
+tray_up; assert_eq "1 1" "$(state visible) $(ini RunHidden)" "the first start shows the window, writes RunHidden"
 close_meter
-
-# Later start: tray only.
+wait_for 5 eval '! tray_shown' || fail "the icon outlived the meter"
+assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "the files beside the program"
 start_meter
-sync_meter
-assert_eq 0 "$(state_of visible)" "second start keeps the window hidden"
-
-# A second copy brings the hidden first one forward and ends with 0.
-run_meter_foreground 30
-assert_eq 0 "$RUN_RC" "exit code of the second copy"
-assert_eq 1 "$(state_of visible)" "second copy shows the first one's window"
-assert_eq 1 "$(state_of foreground)" "second copy brings the window to the foreground"
-assert_eq 1 "$(ctl procs Ampwatch.exe)" "processes after the second copy"
-screenshot shown-by-second-copy >/dev/null
-
-# Esc, typed into the window, hides it; the meter keeps running.
-wid=$(xdotool search --onlyvisible --name "^$E2E_CAPTION\$" | head -n1)
-[ -n "$wid" ] || fail "no X window for the main window"
-xdotool windowfocus --sync "$wid" || fail "cannot focus the main window"
-xdotool key --clearmodifiers Escape
-wait_for 10 test "$(state_of visible)" = 0 || fail "Esc did not hide the window"
-log "ok: Esc hides the window"
-assert_eq 1 "$(ctl procs Ampwatch.exe)" "processes after Esc"
-assert_rc 0 "main window still exists after Esc" ctl wait-main 0
-
-# Either mouse button on the tray icon brings it back.
-ctl post tray 0x201 >/dev/null
-sync_meter
-assert_eq 1 "$(state_of visible)" "left click on the tray icon shows the window"
-ctl post command 1 >/dev/null
-sync_meter
-assert_eq 0 "$(state_of visible)" "OK hides the window"
-ctl post tray 0x204 >/dev/null
-sync_meter
-assert_eq 1 "$(state_of visible)" "right click on the tray icon shows the window"
-
-# The end of the session saves but does not end the meter.
-ctl post endsession >/dev/null
-sync_meter
-assert_eq 1 "$(ctl procs Ampwatch.exe)" "processes after the end of the session"
-assert_eq 1 "$(state_of visible)" "window after the end of the session"
-
+assert_eq 0 "$(state visible)" "a later start stays in the tray"
+copy || fail "a second copy ended with $?"
+assert_eq "1 1" "$(state visible) $(state foreground)" "a second copy brings the first one forward"
+press Escape; for m in 0x200 0x202 0x203; do ctl post tray $m; done
+assert_eq 0 "$(state visible)" "Esc hides; moves, releases and double clicks over the icon show nothing"
+ctl post tray 0x201; press Return
+assert_eq "0 1" "$(state visible) $(ctl post tray 0x204; state visible)" "the left button shows, Enter hides, the right shows"
+close_meter
+# Copies started together: one stays, shown by the others, which end with 0.
+pids=(); for i in 1 2 3 4 5; do copy & pids+=($!); done
+one_left() { local p n=0; for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && n=$((n + 1)); done; [ $n = 1 ]; }
+wait_for 60 one_left || fail "not one copy left"
+for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && PID=$p || wait "$p" || fail "a copy ended with $?"; done
+ctl wait-meter 20000 && assert_eq 1 "$(state visible)" "the copies show the one that stayed"
 close_meter

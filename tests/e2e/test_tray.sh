@@ -1,65 +1,46 @@
 #!/usr/bin/env bash
-# The tray icon as Wine's notification area shows it (without a desktop tray
-# Wine keeps the icons in its own "Wine System Tray" window at the top left).
+# The tray icon as Wine's tray window shows it: the fill by level and state, digits that
+# follow the taskbar until a colour is chosen, the icon added again for a restarted
+# notification area, and the window kept while there is no icon.
 . "$(dirname "$0")/harness.sh"
-
-# colours SHOT: "green yellow red blue black" pixel counts of the icon slot.
-colours() {
-    convert "$1" -crop 24x24+0+20 +repage txt:- | awk '
-        / #00FF00 / {g++} / #FFFF00 / {y++} / #FF0000 / {r++} / #0000FF / {b++} / #000000 / {k++}
-        END {printf "%d %d %d %d %d\n", g, y, r, b, k}'
+W='#FFFFFF' K='#000000' G='#00FF00' Y='#FFFF00' R='#FF0000' B='#0000FF'
+theme() { "$WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+    /v SystemUsesLightTheme /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null; }
+icon_is() {  # icon_is FILL DIGITS WHAT: the icon's fill colour (none: no fill) and digits, over what
+    local c n fill=0 other=0 digits=0 was=0  # is left of the picture before (Wine paints over it)
+    while read -r n c; do case $c in "$2") digits=$n ;; "$1") fill=$n ;; "$W" | "$K") was=$n ;;
+        "$G" | "$Y" | "$R" | "$B") other=$((other + n)) ;; esac
+    done < <(convert "$(shot "$3")" -crop 16x16+5+25 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | sort | uniq -c)
+    [ "$digits" -ge 20 ] && [ "$digits" -gt "$was" ] && [ "$other" = 0 ] && { [ "$1" = none ] || [ "$fill" -ge 10 ]; } ||
+        fail "$3: $digits pixels of $2 ($was of the other digits), $fill of $1, $other of other fills"
+    log "ok: $3"
 }
-# fill_is NAME WHAT: the icon's fill has the colour NAME and no other fill colour.
-fill_is() {
-    local shot g y r b k
-    shot=$(screenshot "$2") || fail "no screenshot"
-    read -r g y r b k < <(colours "$shot")
-    log "icon pixels for $2: green $g yellow $y red $r blue $b black $k"
-    local want
-    case $1 in green) want=$g ;; yellow) want=$y ;; red) want=$r ;; blue) want=$b ;; none) want=0 ;; esac
-    [ $((g + y + r + b)) = "$want" ] || fail "$2: a fill other than $1"
-    [ "$1" = none ] || [ "$want" -ge 10 ] || fail "$2: no $1 fill"
-    [ "$k" -ge 10 ] || fail "$2: no outline or digits"
-    log "ok: $2 shows a $1 fill"
-}
-
-printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\n' >"$INI"
-no_battery
+printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=5\r\n' >"$INI"
+theme 0; no_battery
 start_meter
-sync_meter
-wait_for 10 tray_shown || fail "no tray icon"
-fill_is none "no battery: the question mark without a fill"
-battery 50 Discharging
-poll
-fill_is green "50 %"
-battery 20
-poll
-fill_is yellow "20 %, at or below the low threshold"
-battery 7
-poll
-fill_is red "7 %, at or below the critical threshold"
-battery 7 Charging
-mains 1
-poll
-fill_is blue "charging"
-
-# A click on the icon shows the hidden window.
-assert_eq 0 "$(state_of visible)" "the window is hidden"
+tray_up; icon_is none $W "no battery, a dark taskbar: a white question mark, no fill"
+mains 1; poll; mains 0; for code in 7 9 10; do ctl post power $code; done
+boxes "$CAP"; assert_eq 0 "$NBOX" "no alert without a battery, nor on mains changes and power broadcasts"
+battery 50; poll; icon_is $G $W "50 %: green"
+battery 20; poll; icon_is $Y $W "20 %, low: yellow"
+battery 7; poll; icon_is $R $W "7 %, critical: red"
+theme 1; ctl post setting Policy; icon_is $R $W "another setting leaves the digits"
+ctl post setting ImmersiveColorSet; icon_is $R $K "a light taskbar: digits in the button text colour"
+battery 7 Charging; mains 1; poll; readd_tray; icon_is $B $K "charging: blue, and so again after TaskbarCreated"
 xdotool mousemove 12 32 sleep 0.1 click 1
-sync_meter
-wait_for 5 test "$(state_of visible)" = 1 || fail "a click on the tray icon did not show the window"
-log "ok: a click on the tray icon shows the window"
-
-# The notification area loses the icon; its TaskbarCreated brings it back
-# with the picture it had.
-ctl post untray >/dev/null || fail "cannot remove the icon"
-wait_for 5 tray_gone ||
-    fail "the icon did not go"
-ctl post taskbarcreated >/dev/null
-sync_meter
-wait_for 5 tray_shown || fail "no icon after TaskbarCreated"
-fill_is blue "after TaskbarCreated"
+wait_for 5 eval '[ "$(state visible)" = 1 ]' || fail "a click on the icon did not show the window"
+# Wine refuses a second add of an icon it has: after this TaskbarCreated the meter knows
+# of no icon, and may hide only once one is added again.
+ctl post taskbarcreated; press Escape; click ok
+assert_eq 1 "$(state visible)" "without an icon Esc and OK keep the window"
+ctl post untray; press Escape
+assert_eq 0 "$(state visible)" "Esc adds the lost icon again, then hides"
+theme 0; ctl post setting ImmersiveColorSet; icon_is $B $W "a dark taskbar again: white digits"
+ctl post tray 0x201; click icon; boxes Color 5000 1
+assert_eq 16777215 "$(ini IconColor)" "OK in the colour chooser stores the colour in decimal"
+theme 1; ctl post setting ImmersiveColorSet; icon_is $B $W "a chosen colour stays when the taskbar changes"
 close_meter
-wait_for 5 tray_gone ||
-    fail "the icon outlived the meter"
-log "ok: closing removes the icon"
+wait_for 5 eval '! tray_shown' || fail "the icon outlived the meter"
+start_meter
+tray_up; icon_is $B $W "a stored colour wins over a light taskbar at start"
+close_meter

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The history and settings files: what polls and restarts record, the saves at the end of
+# the session and at suspend, and saves that fail without harm.
+. "$(dirname "$0")/harness.sh"
+ro_app() { mount --bind "$APP" "$APP" && MOUNTS+=("$APP") && mount -o remount,bind,ro "$APP" || fail "no read-only folder"; }
+ro_app; battery 9
+start_meter
+boxes "$CAP" 5000 1
+close_meter
+umount "$APP" && unset 'MOUNTS[-1]'
+assert_eq "1 Ampwatch.exe" "$NBOX $(ls "$APP")" "a first start in a read-only folder alerts and writes nothing"
+printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\n' >"$INI"
+start_meter
+battery 40; poll; no_battery; poll; battery 70 Charging; poll
+close_meter
+assert_eq "256 70 255 40 9 255" "$(stat -c %s "$HIST") $(hist 5)" "polls newest first, no battery a gap"
+start_meter
+ctl post endsession 0; before=$(hist 2); ctl post endsession 1
+assert_eq "70 255|70 70 255" "$before|$(hist 3)" "a restart adds to the history; the end of the session saves, not a called-off one"
+battery 72; poll; ctl post power 4; kill -9 "$PID" && ended
+assert_eq "72 70 70" "$(hist 3)" "suspend saved the samples of a meter killed afterwards"
+# The history read-only or its temporary file's name taken, the folder gone: the old
+# history stays, nothing is left or made.
+cp "$HIST" "$SCRATCH/before"
+start_meter
+chmod a-w "$HIST"; ctl post command save; chmod u+w "$HIST"
+mkdir "$HIST.tmp"; poll; ctl post command save
+[ -d "$HIST.tmp" ] && rmdir "$HIST.tmp" || fail "the folder in the temporary file's place went"
+mv "$APP" "$APP.gone"
+close_meter
+[ -e "$APP" ] && fail "the save at close made the missing folder again"
+mv "$APP.gone" "$APP"
+cmp -s "$HIST" "$SCRATCH/before" || fail "a failed save changed the history"
+assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "no file left from the failed saves"
+# A folder in the history's place, settings of garbage: the defaults, no harm.
+rm "$HIST" && mkdir -p "$HIST/keep" && head -c 4096 /dev/urandom >"$INI"
+start_meter
+assert_eq 60 "$(state interval)" "the interval from a binary settings file"
+close_meter
+[ -d "$HIST/keep" ] || fail "the folder in the history's place was touched"
