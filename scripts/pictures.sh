@@ -1,9 +1,61 @@
 #!/usr/bin/env bash
-# Makes the README's pictures in docs/ from the real program under Wine.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/setup.sh
-scripts/build.sh Ampwatch ampctl
-if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; fi
-PICTURES_OUT=$(pwd)/docs tests/e2e/run.sh "$tree/Ampwatch.exe" "$tree/tests/e2e/ampctl.exe" \
-    tests/e2e/test_pictures.sh
+# Makes the README's pictures in docs/ from the real program under Wine: the
+# tray icon in its states and the window with its graph, in English and German.
+# It runs like an end-to-end scenario (tests/e2e/harness.sh), in a namespace,
+# prefix and display of its own.
+if [ -z "${PICTURES_OUT:-}" ]; then
+    set -euo pipefail
+    cd "$(dirname "$0")/.."
+    scripts/setup.sh
+    scripts/build.sh Ampwatch ampctl planted_powrprof
+    if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; fi
+    export PICTURES_OUT=$PWD/docs
+    exec bash "$PWD/scripts/pictures.sh" "$tree/Ampwatch.exe" "$tree/tests/e2e/ampctl.exe" \
+        "$tree/tests/e2e/PowrProf.dll"
+fi
+. "$(dirname "$0")/../tests/e2e/harness.sh"
+OUT=$PICTURES_OUT
+
+tray() {  # tray NAME: the icon slot of Wine's tray window, enlarged four times
+    readd_tray
+    convert "$(shot "tray-$1")" -crop 20x20+3+23 +repage -filter point -resize 400% "$OUT/tray-$1.png" ||
+        fail "cannot cut the tray icon"
+    log "wrote $OUT/tray-$1.png"
+}
+window() {  # window NAME: the main window with its frame
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool search --onlyvisible --name "^$CAP\$" getwindowgeometry --shell | head -n 6)"
+    convert "$(shot "window-$1")" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$OUT/window-$1.png" ||
+        fail "cannot cut the window"
+    log "wrote $OUT/window-$1.png"
+}
+
+# A discharging afternoon: 120 samples falling from 90 % to 57 %, newest first.
+{ for i in $(seq 0 119); do printf "\\x$(printf %02x $((57 + i * 33 / 119)))"; done
+  for i in $(seq 136); do printf '\xff'; done; } >"$SCRATCH/history.dat"
+printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\n' >"$INI"
+# A dark taskbar, as Windows has by default: white digits.
+"$WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+    /v SystemUsesLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+no_battery
+start_meter
+tray_up
+tray no-battery
+battery 57; poll; tray 57-discharging
+battery 7; poll; tray 7-critical
+battery 40 Charging; mains 1; poll; tray charging
+battery 100 Full; poll; tray 100-mains
+close_meter
+
+battery 57; mains 0
+for lang in en de; do
+    printf '[Settings]\r\nRunHidden=1\r\n' >"$INI"
+    cp "$SCRATCH/history.dat" "$HIST"
+    if [ $lang = de ]; then start_meter LC_ALL=de_DE.UTF-8; else start_meter; fi
+    ctl post tray 0x201
+    wait_for 5 eval '[ "$(state visible)" = 1 ]' || fail "the window did not show"
+    window "$lang"
+    press F4
+    window "$lang-details"
+    close_meter
+done
