@@ -55,6 +55,13 @@ BOOL UpdateTrayIcon(HWND window, DWORD request, HICON picture, uint8_t percent, 
     return Shell_NotifyIconA(request, &data);
 }
 
+// Whether the notification area has our icon: only a present icon can be changed.
+static bool TrayIconPresent(HWND window)
+{
+    return UpdateTrayIcon(window, NIM_MODIFY, trayIconImage, StatusSnapshot.batteryLifePercent,
+                          StatusSnapshot.batteryLifeTime) != FALSE;
+}
+
 static HICON BuildCurrentPicture(uint8_t percent, uint8_t batteryFlag)
 {
     return BuildTrayIconImage(percent, batteryFlag, thresholds.lowThreshold,
@@ -114,10 +121,12 @@ UINT TaskbarCreatedMessage()
 void ReAddTrayIcon(HWND window)
 {
     // The restarted notification area knows nothing of us: add the icon again
-    // with what it showed before.
+    // with what it showed before. An add is refused when the icon is still
+    // there (the message also comes without a restart): then it is shown.
     trayIconShown = UpdateTrayIcon(window, NIM_ADD, trayIconImage,
                                    StatusSnapshot.batteryLifePercent,
-                                   StatusSnapshot.batteryLifeTime) != FALSE;
+                                   StatusSnapshot.batteryLifeTime) ||
+                    TrayIconPresent(window);
 }
 
 static bool ReAddForHiding(void *window)
@@ -128,6 +137,8 @@ static bool ReAddForHiding(void *window)
 
 bool HideToTray(HWND window)
 {
+    // The icon may have gone without a word to us; asked now, not remembered.
+    trayIconShown = TrayIconPresent(window);
     if (!MayHideToTray(&trayIconShown, ReAddForHiding, window))
         return false;
     ShowWindow(window, SW_HIDE);
