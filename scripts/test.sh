@@ -14,7 +14,7 @@ if [ "$(cat build/run32)" = OFF ]; then
     echo "test: this host cannot run 32-bit programs; the Wine tests run on the 64-bit build"
     (cd build/win64 && ctest --output-on-failure -j2) || status=1
 fi
-scripts/fuzz.sh 150 || status=1
+scripts/fuzz.sh 60 || status=1
 scripts/lint.sh || status=1
 echo "test: ran in $(( $(date +%s) - start )) s, size of the program: $(stat -c %s build/win32/Ampwatch.exe) bytes"
 exit $status

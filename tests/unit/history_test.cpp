@@ -87,6 +87,8 @@ TEST(HistoryFile, SaveReplacesTheFileWholeThroughATemporaryBesideItWithin259) {
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     EXPECT_FALSE(SaveHistory(dir.c_str()) || SaveHistory(nullptr) || SaveHistory((dir + "/none/h").c_str()) ||
                  SaveHistory(("/" + std::string(260, 'd') + "/h.dat").c_str()));
+    const std::string tooLong = dir + "/" + std::string(256, 'n');  // the rename fails: no temporary stays
+    EXPECT_FALSE(SaveHistory(tooLong.c_str()) || HistoryFileExists((dir + "/~hist.tmp").c_str()));
     EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
     const std::string n255(255, 'n'), n256(256, 'n'), dir250 = "C:\\" + std::string(246, 'f') + "\\";
     const struct { std::string path; size_t capacity; std::string want; } temps[] = {
