@@ -7,6 +7,7 @@
 #include "ui/graph.h"
 #include "ui/tray_image.h"
 #include "ui/tray_tip.h"
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"  // the fuzzed format is the point
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     struct { TrayImageInput tray; GraphInput graph; CapacityFigures figures; LogTime time; uint8_t history[256]; } in;
