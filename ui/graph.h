@@ -18,8 +18,6 @@ enum : uint32_t {
     GRAPH_TEXT_GREY = 0xFFFFFF,
 };
 
-// Text placement flags of the platform's text drawing.
-
 enum GraphOpKind : uint8_t {
     GRAPH_OP_FILL,      // black over the whole area
     GRAPH_OP_TEXTCOLOR, // colour
