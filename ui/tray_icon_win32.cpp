@@ -17,8 +17,6 @@
 // a change of the display.
 HICON trayIconImage = nullptr;
 int32_t displayColorDepth = 0;
-// The notification area has our icon, as far as its last answer tells.
-static bool trayIconShown = false;
 
 int32_t ReadDisplayColorDepth()
 {
@@ -72,9 +70,9 @@ static HICON BuildCurrentPicture(uint8_t percent, uint8_t batteryFlag)
 void AddTrayIcon(HWND window)
 {
     trayIconImage = BuildCurrentPicture(PERCENT_UNKNOWN, FLAG_UNKNOWN);
-    trayIconShown = UpdateTrayIcon(window, NIM_ADD, trayIconImage, PERCENT_UNKNOWN,
-                                   LIFETIME_UNKNOWN) != FALSE;
-    if (!trayIconShown && hiddenToTray) {
+    const BOOL shown = UpdateTrayIcon(window, NIM_ADD, trayIconImage, PERCENT_UNKNOWN,
+                                      LIFETIME_UNKNOWN);
+    if (!shown && hiddenToTray) {
         // Without a tray icon a hidden meter could never be reached again.
         ShowWindow(window, SW_SHOWNORMAL);
         hiddenToTray = false;
@@ -93,7 +91,6 @@ void RemoveTrayIcon(HWND window)
 {
     UpdateTrayIcon(window, NIM_DELETE, trayIconImage, StatusSnapshot.batteryLifePercent,
                    StatusSnapshot.batteryLifeTime);
-    trayIconShown = false;
     if (trayIconImage) {
         DestroyIcon(trayIconImage);
         trayIconImage = nullptr;
@@ -118,28 +115,24 @@ UINT TaskbarCreatedMessage()
     return message;
 }
 
-void ReAddTrayIcon(HWND window)
+bool ReAddTrayIcon(HWND window)
 {
     // The restarted notification area knows nothing of us: add the icon again
-    // with what it showed before. An add is refused when the icon is still
-    // there (the message also comes without a restart): then it is shown.
-    trayIconShown = UpdateTrayIcon(window, NIM_ADD, trayIconImage,
-                                   StatusSnapshot.batteryLifePercent,
-                                   StatusSnapshot.batteryLifeTime) ||
-                    TrayIconPresent(window);
+    // with what it showed before.
+    return UpdateTrayIcon(window, NIM_ADD, trayIconImage, StatusSnapshot.batteryLifePercent,
+                          StatusSnapshot.batteryLifeTime) != FALSE;
 }
 
 static bool ReAddForHiding(void *window)
 {
-    ReAddTrayIcon(static_cast<HWND>(window));
-    return trayIconShown;
+    return ReAddTrayIcon(static_cast<HWND>(window));
 }
 
 bool HideToTray(HWND window)
 {
-    // The icon may have gone without a word to us; asked now, not remembered.
-    trayIconShown = TrayIconPresent(window);
-    if (!MayHideToTray(&trayIconShown, ReAddForHiding, window))
+    // The icon may have gone without a word to us (or come back with a refused
+    // add): asked now, not remembered.
+    if (!MayHideToTray(TrayIconPresent(window), ReAddForHiding, window))
         return false;
     ShowWindow(window, SW_HIDE);
     hiddenToTray = true;

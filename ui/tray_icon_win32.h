@@ -19,7 +19,7 @@ void RemoveTrayIcon(HWND window);
 // The shell's broadcast when the notification area (re)starts, and the
 // answer to it: the icon again, with its current picture and tooltip.
 UINT TaskbarCreatedMessage();
-void ReAddTrayIcon(HWND window);
+bool ReAddTrayIcon(HWND window);
 // Hides the window to the tray, adding the icon again first when the
 // notification area lacks it; false (window kept) when it cannot be added.
 bool HideToTray(HWND window);

@@ -79,9 +79,7 @@ uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const ui
     return len;
 }
 
-bool MayHideToTray(bool *iconShown, bool (*addIcon)(void *context), void *context)
+bool MayHideToTray(bool iconShown, bool (*addIcon)(void *context), void *context)
 {
-    if (!*iconShown && addIcon)
-        *iconShown = addIcon(context);
-    return *iconShown;
+    return iconShown || (addIcon && addIcon(context));
 }

@@ -22,8 +22,7 @@ uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const ui
 
 // A hidden window leaves only the tray icon to reach the meter: hiding is
 // allowed only while the icon is in the notification area. When it is not,
-// addIcon(context) tries to add it again first and its answer is kept in
-// *iconShown.
-bool MayHideToTray(bool *iconShown, bool (*addIcon)(void *context), void *context);
+// addIcon(context) tries to add it again first.
+bool MayHideToTray(bool iconShown, bool (*addIcon)(void *context), void *context);
 
 #endif
