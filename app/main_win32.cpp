@@ -19,9 +19,9 @@ static const int kWindowWaitTries = 50;
 // Shows the running copy's window; answers whether one was found.
 static bool WakeRunningCopy()
 {
-    HWND other = FindWindowA(kDialogClass, kMainCaption);
+    HWND other = FindWindowA(kDialogClass, MAIN_CAPTION);
     if (!other)
-        other = FindWindowA(kClassName, kMainCaption);
+        other = FindWindowA(kClassName, MAIN_CAPTION);
     if (!other)
         return false;
     if (!IsWindowVisible(other))
@@ -75,7 +75,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
             return 0;
     }
 
-    appGlobals.instance = hInstance;
     appGlobals.languageIsGerman = IsGermanLanguage(UserLanguage());
     InitCommonControls();
     if (!RegisterMainClass(hInstance))
@@ -84,15 +83,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
     LoadStartSettings();
     LogEvent("Ampwatch started");
 
-    appGlobals.smallIcon = LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16,
-                                      LR_DEFAULTCOLOR);
     HWND window = CreateDialogParamA(hInstance,
                                      MAKEINTRESOURCEA(MainDialogId(appGlobals.languageIsGerman)),
                                      nullptr, MainDialogProc, 0);
     if (!window) {
-        if (appGlobals.smallIcon)
-            DestroyIcon(static_cast<HICON>(appGlobals.smallIcon));
-        MessageBoxA(nullptr, "Cannot create main window.", kMainCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, "Cannot create main window.", MAIN_CAPTION, MB_ICONERROR);
         return 0;
     }
 
@@ -117,8 +112,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-
-    if (appGlobals.smallIcon)
-        DestroyIcon(static_cast<HICON>(appGlobals.smallIcon));
     return got == -1 ? 0 : static_cast<int>(msg.wParam);
 }

@@ -46,8 +46,6 @@ struct IconSettings {
 };
 
 struct AppGlobals {
-    void *instance;
-    void *smallIcon;
     bool languageIsGerman;
     uint32_t interval;  // poll period in seconds, 60..360
     bool runHidden;

@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "log/event_log.h"
+#include "platform/files.h"
 
 static LogTime Now()
 {
@@ -16,7 +17,7 @@ static LogTime Now()
 
 static void WriteLine(const char *line)
 {
-    const bool existed = GetFileAttributesA(pathSet.eventLog) != INVALID_FILE_ATTRIBUTES;
+    const bool existed = FileExists(pathSet.eventLog);
     // Text mode: every line feed goes out as CR LF.
     FILE *file = fopen(pathSet.eventLog, "a+t");
     if (!file)

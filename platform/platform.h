@@ -31,4 +31,15 @@ bool SystemFilePath(const char *name, char *out, uint32_t capacity);
 // current one; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char *name);
 
+// A function of a loaded library, typed by its declaration in the SDK:
+//   auto choose = LoadedFunction<decltype(&ChooseColorA)>(module, "ChooseColorA");
+// null when the module is null or lacks the function.
+template <typename Function>
+Function LoadedFunction(HMODULE module, const char *name)
+{
+    if (!module)
+        return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 #endif

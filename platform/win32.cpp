@@ -1,8 +1,46 @@
 #include <windows.h>
 #include <io.h>
+#include <poclass.h>
 #include <string.h>
 
+// The battery driver header's names for the unknown figures; two of its other
+// names mean other bits than the power status flags of the same spelling.
+static constexpr DWORD kSdkUnknownCapacity = BATTERY_UNKNOWN_CAPACITY;
+#undef BATTERY_CHARGING
+#undef BATTERY_CRITICAL
+
+#include "platform/numbers.h"
 #include "platform/platform.h"
+#include "res/resource.h"
+
+// The portable rules spell the platform's numbers themselves; here both are
+// visible, so each is pinned to the SDK's value.
+static_assert(BATTERY_HIGH == BATTERY_FLAG_HIGH && BATTERY_LOW == BATTERY_FLAG_LOW, "flags");
+static_assert(BATTERY_CRITICAL == BATTERY_FLAG_CRITICAL, "flags");
+static_assert(BATTERY_CHARGING == BATTERY_FLAG_CHARGING, "flags");
+static_assert(BATTERY_NONE == BATTERY_FLAG_NO_BATTERY && FLAG_UNKNOWN == BATTERY_FLAG_UNKNOWN, "flags");
+static_assert(MAINS_OFFLINE == AC_LINE_OFFLINE && MAINS_ONLINE == AC_LINE_ONLINE, "mains");
+static_assert(MAINS_BACKUP == AC_LINE_BACKUP_POWER && AC_UNKNOWN == AC_LINE_UNKNOWN, "mains");
+static_assert(PERCENT_UNKNOWN == BATTERY_PERCENTAGE_UNKNOWN, "percent");
+static_assert(LIFETIME_UNKNOWN == BATTERY_LIFE_UNKNOWN, "remaining time");
+static_assert(BROADCAST_QUERY_SUSPEND_FAILED == PBT_APMQUERYSUSPENDFAILED, "broadcast");
+static_assert(BROADCAST_SUSPEND == PBT_APMSUSPEND, "broadcast");
+static_assert(BROADCAST_RESUME_CRITICAL == PBT_APMRESUMECRITICAL, "broadcast");
+static_assert(BROADCAST_RESUME_SUSPEND == PBT_APMRESUMESUSPEND, "broadcast");
+static_assert(BROADCAST_BATTERY_LOW == PBT_APMBATTERYLOW, "broadcast");
+static_assert(BROADCAST_STATUS_CHANGE == PBT_APMPOWERSTATUSCHANGE, "broadcast");
+static_assert(BROADCAST_RESUME_AUTOMATIC == PBT_APMRESUMEAUTOMATIC, "broadcast");
+static_assert(LANGUAGE_PRIMARY_MASK == PRIMARYLANGID(0xFFFF), "language");
+static_assert(LANGUAGE_GERMAN == LANG_GERMAN, "language");
+static_assert(WEIGHT_NORMAL == FW_NORMAL && WEIGHT_BOLD == FW_BOLD, "font weight");
+static_assert(COLOR_QUERY_FAILED == CLR_INVALID, "colour query");
+static_assert(FONT_NONANTIALIASED == NONANTIALIASED_QUALITY, "font quality");
+static_assert(ANSWER_OK == IDOK, "answer");
+static_assert(CAPACITY_UNKNOWN == kSdkUnknownCapacity, "capacity");
+static_assert(GRAPH_DT_BASE == (DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX), "text format");
+static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text format");
+static_assert(GRAPH_DT_VCENTER == DT_VCENTER && GRAPH_DT_BOTTOM == DT_BOTTOM, "text format");
+static_assert(WM_TRAYNOTIFY == WM_USER + 4224 && WM_REFRESHNOW == WM_USER + 4242, "messages");
 
 PowerSample ReadPowerStatus()
 {
@@ -48,12 +86,8 @@ int32_t ReadLightTheme()
 {
     // kernel32 carries the registry reader since Windows 7; looked up there,
     // the program imports no further library. Older systems do not say.
-    typedef LONG(WINAPI * RegGetValueFn)(HKEY, const char *, const char *, DWORD, DWORD *,
-                                         void *, DWORD *);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    RegGetValueFn read = kernel ? reinterpret_cast<RegGetValueFn>(reinterpret_cast<void (*)()>(
-                                      GetProcAddress(kernel, "RegGetValueA")))
-                                : nullptr;
+    auto read = LoadedFunction<decltype(&RegGetValueA)>(GetModuleHandleA("kernel32.dll"),
+                                                        "RegGetValueA");
     DWORD value = 0, size = sizeof value;
     if (!read || read(HKEY_CURRENT_USER,
                       "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",

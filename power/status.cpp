@@ -2,9 +2,6 @@
 
 #include "app/settings.h"
 
-PowerSample StatusSnapshot = {AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN};
-bool alertLatched = false;
-
 PowerSample UnknownSample()
 {
     PowerSample s = {AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN};

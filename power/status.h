@@ -1,4 +1,5 @@
-// Power samples, the last shown status and the low-battery alert latch.
+// Power samples, their comparison with the last shown status and the
+// low-battery alert latch.
 #ifndef AMPWATCH_STATUS_H
 #define AMPWATCH_STATUS_H
 
@@ -13,11 +14,6 @@ struct PowerSample {
     uint8_t batteryLifePercent;  // 0..100, 255 unknown
     uint32_t batteryLifeTime;    // seconds, 0xFFFFFFFF unknown
 };
-
-// What the user was last shown; starts all unknown so the first sample counts.
-extern PowerSample StatusSnapshot;
-// The alert has been shown and not yet re-armed.
-extern bool alertLatched;
 
 PowerSample UnknownSample();
 

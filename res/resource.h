@@ -2,6 +2,10 @@
 #ifndef AMPWATCH_RESOURCE_H
 #define AMPWATCH_RESOURCE_H
 
+// The main window's caption, also the caption of the meter's message boxes;
+// the running copy and the tests find the window by it.
+#define MAIN_CAPTION "Battery Meter"
+
 #define IDI_MAIN 101
 #define IDA_MAIN 102
 

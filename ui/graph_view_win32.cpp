@@ -8,7 +8,7 @@
 #include "power/status.h"
 #include "res/resource.h"
 #include "ui/graph.h"
-#include "ui/main_dialog_win32.h"
+#include "ui/refresh_win32.h"
 #include "ui/screen.h"
 
 bool FitGraphControl(HWND control)
@@ -99,7 +99,7 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
     }
 }
 
-BOOL DrawGraph(const DRAWITEMSTRUCT *item)
+BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
 {
     if (!item || item->CtlID != IDC_GRAPH)
         return FALSE;
@@ -113,12 +113,13 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item)
     in.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
     in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, RGB(255, 0, 0)));
     in.history = historyBuffer.slots;
-    in.percent = StatusSnapshot.batteryLifePercent;
-    in.batteryFlag = StatusSnapshot.batteryFlag;
-    in.acLineStatus = StatusSnapshot.acLineStatus;
-    in.lifetime = StatusSnapshot.batteryLifeTime;
+    const PowerSample &shown = refreshState.statusSnapshot;
+    in.percent = shown.batteryLifePercent;
+    in.batteryFlag = shown.batteryFlag;
+    in.acLineStatus = shown.acLineStatus;
+    in.lifetime = shown.batteryLifeTime;
     in.interval = appGlobals.interval;
-    in.details = detailsVisible || (item->itemState & ODS_SELECTED);
+    in.details = details || (item->itemState & ODS_SELECTED);
 
     // Static: the list is large for the stack of a window procedure.
     static GraphList list;

@@ -14,14 +14,12 @@
 #include "platform/platform.h"
 #include "platform/scoped_win32.h"
 #include "power/capacity_win32.h"
-#include "power/refresh_win32.h"
 #include "power/status.h"
 #include "res/resource.h"
 #include "ui/graph_view_win32.h"
 #include "ui/main_dialog_win32.h"
+#include "ui/refresh_win32.h"
 #include "ui/tray_icon_win32.h"
-
-const char kMainCaption[] = "Battery Meter";
 
 static const char kAboutText[] =
     "Quenta Battery Meter " AMPWATCH_VERSION_TEXT "\r\n"
@@ -35,11 +33,12 @@ static const COLORREF kCustomColors[16] = {
     0xC0C0C0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
 };
 
-// Changed only by this file's commands, the tray clicks and the alert.
-bool hiddenToTray = false;
-bool detailsVisible = false;
-// A box opened by a help request is still open.
-static uint32_t helpBusy = 0;
+// The dialog's own state; whether the window is hidden to the tray is asked
+// of the window itself.
+static struct {
+    bool detailsVisible;  // the graph's overlay: F4 and clicks on the graph
+    bool helpOpen;        // a box opened by a help request is still open
+} mainDialog;
 
 static void EnableApply(HWND window)
 {
@@ -50,23 +49,48 @@ static void EnableApply(HWND window)
 
 // The details state goes to the settings only at a save point, and only when
 // it differs from what is stored there.
-static void StoreShowDetails()
+// Every save point (F2, close, end of the session, suspend) keeps the same
+// two things; true when the history was written.
+static bool SavePoint()
 {
-    if (detailsVisible == appGlobals.storedShowDetails)
-        return;
-    WriteSetting("ShowDetails", detailsVisible ? "1" : "0");
-    appGlobals.storedShowDetails = detailsVisible;
+    if (mainDialog.detailsVisible != appGlobals.storedShowDetails) {
+        WriteSetting("ShowDetails", mainDialog.detailsVisible ? "1" : "0");
+        appGlobals.storedShowDetails = mainDialog.detailsVisible;
+    }
+    return SaveHistory(pathSet.history);
+}
+
+// The window's icons at the sizes the window's DPI asks for; the icons they
+// replace are freed.
+static void SetWindowIcons(HWND window)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const int sizes[2][2] = {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}};
+    for (const auto &size : sizes) {
+        const int pixels = GetSystemMetrics(size[1]);
+        HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, pixels, pixels,
+                                 LR_DEFAULTCOLOR);
+        LRESULT old = SendMessageA(window, WM_SETICON, static_cast<WPARAM>(size[0]),
+                                   reinterpret_cast<LPARAM>(icon));
+        if (old)
+            DestroyIcon(reinterpret_cast<HICON>(old));
+    }
+}
+
+static void FreeWindowIcons(HWND window)
+{
+    for (int which = ICON_SMALL; which <= ICON_BIG; ++which) {
+        LRESULT icon = SendMessageA(window, WM_SETICON, static_cast<WPARAM>(which), 0);
+        if (icon)
+            DestroyIcon(reinterpret_cast<HICON>(icon));
+    }
 }
 
 static void InitMainDialog(HWND window)
 {
-    HINSTANCE instance = static_cast<HINSTANCE>(appGlobals.instance);
     LoadHistory(pathSet.history);
-    if (appGlobals.runHidden)
-        hiddenToTray = true;
-    displayColorDepth = ReadDisplayColorDepth();
-    detailsVisible = appGlobals.storedShowDetails;
-    SetWindowTextA(window, kMainCaption);
+    mainDialog.detailsVisible = appGlobals.storedShowDetails;
+    SetWindowTextA(window, MAIN_CAPTION);
     FitGraphControl(GetDlgItem(window, IDC_GRAPH));
 
     HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
@@ -101,11 +125,7 @@ static void InitMainDialog(HWND window)
     if (apply)
         EnableWindow(apply, FALSE);
 
-    // Posted, so they take effect once the message loop runs.
-    if (appGlobals.smallIcon)
-        PostMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appGlobals.smallIcon));
-    PostMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    SetWindowIcons(window);
     AddTrayIcon(window);
 
     SetTimer(window, POLL_TIMER_ID, appGlobals.interval * 1000u, nullptr);
@@ -118,7 +138,7 @@ static int AskRescale(void *context)
     char text[256];
     LoadText(IDS_HISTORY_RESCALE, text, sizeof text);
     HWND window = static_cast<HWND>(context);
-    int answer = MessageBoxA(window, text, kMainCaption, MB_OKCANCEL | MB_ICONWARNING);
+    int answer = MessageBoxA(window, text, MAIN_CAPTION, MB_OKCANCEL | MB_ICONWARNING);
     // Closed meanwhile: its history is saved already and must not be reset.
     return IsWindow(window) ? answer : IDCANCEL;
 }
@@ -168,7 +188,7 @@ static void ApplySettings(HWND window, bool hide)
     uint8_t threshold = ok ? static_cast<uint8_t>(typed & 0xFFu) : uint8_t{THRESHOLD_OFF};
     if (threshold != thresholds.alertThreshold) {
         thresholds.alertThreshold = threshold;
-        alertLatched = false;
+        RearmAlert();
         WriteSettingUnsigned("AlertThreshold", threshold);
     }
 
@@ -179,27 +199,13 @@ static void ApplySettings(HWND window, bool hide)
 static void CloseMainWindow(HWND window)
 {
     KillTimer(window, POLL_TIMER_ID);
-    StoreShowDetails();
-    SaveHistory(pathSet.history);
+    SavePoint();
     LogEvent("Ampwatch closed");
     // The icon goes before the window, so no stale icon is left behind.
     RemoveTrayIcon(window);
     DestroyWindow(window);
 }
 
-static void EndSession()
-{
-    StoreShowDetails();
-    SaveHistory(pathSet.history);
-    LogEvent("Windows session is ending");
-}
-
-static void SaveCommand()
-{
-    StoreShowDetails();
-    if (SaveHistory(pathSet.history))
-        MessageBeep(MB_ICONASTERISK);
-}
 
 static void ChooseIconColor(HWND window)
 {
@@ -209,7 +215,6 @@ static void ChooseIconColor(HWND window)
     CHOOSECOLORA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = window;
-    chooser.hInstance = static_cast<HWND>(appGlobals.instance);
     chooser.rgbResult = iconSettings.iconColor;
     chooser.lpCustColors = custom;
     chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
@@ -218,19 +223,14 @@ static void ChooseIconColor(HWND window)
     BOOL chosen = FALSE;
     {
         ScopedLibrary dialogs(LoadSystemLibrary("comdlg32.dll"));
-        typedef BOOL(WINAPI * ChooseColorFn)(CHOOSECOLORA *);
-        ChooseColorFn choose = dialogs.module ? reinterpret_cast<ChooseColorFn>(
-                                                    reinterpret_cast<void (*)()>(GetProcAddress(
-                                                        dialogs.module, "ChooseColorA")))
-                                              : nullptr;
+        auto choose = LoadedFunction<decltype(&ChooseColorA)>(dialogs.module, "ChooseColorA");
         chosen = choose && choose(&chooser);
     }
     if (!chosen || !IsWindow(window))
         return;
     iconSettings.iconColor = chooser.rgbResult & 0x00FFFFFFu;
     iconSettings.iconColorStored = true;
-    ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
-                    StatusSnapshot.batteryLifeTime);
+    ReplaceTrayIcon(window);
     WriteSettingUnsigned("IconColor", iconSettings.iconColor);
 }
 
@@ -253,27 +253,27 @@ static void OpenPowerOptions(HWND window)
 
 static void OpenEventLog(HWND window)
 {
-    if (GetFileAttributesA(pathSet.eventLog) == INVALID_FILE_ATTRIBUTES)
+    if (!FileExists(pathSet.eventLog))
         return;
     OpenAndHide(window, pathSet.eventLog);
 }
 
 static void ShowAbout(HWND window)
 {
-    MessageBoxA(window, kAboutText, kMainCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(window, kAboutText, MAIN_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
 
 static void OnHelp(HWND window, const HELPINFO *help)
 {
-    if (helpBusy)
+    if (mainDialog.helpOpen)
         return;
-    helpBusy = 1;
+    mainDialog.helpOpen = true;
     bool shown = false;
     if (help && help->iCtrlId == IDC_GRAPH)
         shown = ShowCapacityReport(window) != 0;
     if (!shown && IsWindow(window))
         ShowAbout(window);
-    helpBusy = 0;
+    mainDialog.helpOpen = false;
 }
 
 static void OnCommand(HWND window, WPARAM wParam)
@@ -286,7 +286,7 @@ static void OnCommand(HWND window, WPARAM wParam)
         CloseMainWindow(window);
         break;
     case IDC_GRAPH:
-        detailsVisible = !detailsVisible;
+        mainDialog.detailsVisible = !mainDialog.detailsVisible;
         RedrawGraph(window);
         break;
     case IDC_APPLY:
@@ -303,7 +303,8 @@ static void OnCommand(HWND window, WPARAM wParam)
         PostMessageA(window, WM_REFRESHNOW, 0, 0);
         break;
     case IDM_SAVE:
-        SaveCommand();
+        if (SavePoint())
+            MessageBeep(MB_ICONASTERISK);
         break;
     case IDM_POWEROPTIONS:
         OpenPowerOptions(window);
@@ -327,11 +328,7 @@ static void OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (hiddenToTray) {
-            ShowWindow(window, SW_SHOW);
-            hiddenToTray = false;
-        }
-        SetForegroundWindow(window);
+        ShowFromTray(window);
         break;
     }
 }
@@ -347,6 +344,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         InitMainDialog(window);
         return TRUE;
     case WM_DESTROY:
+        FreeWindowIcons(window);
         PostQuitMessage(0);
         return FALSE;
     case WM_CLOSE:
@@ -357,8 +355,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, message, wParam, lParam);
         return FALSE;
     case WM_ENDSESSION:
-        if (wParam)
-            EndSession();
+        if (wParam) {
+            SavePoint();
+            LogEvent("Windows session is ending");
+        }
         return FALSE;
     case WM_HELP:
         OnHelp(window, reinterpret_cast<const HELPINFO *>(lParam));
@@ -369,7 +369,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return FALSE;
     case WM_DRAWITEM:
-        return DrawGraph(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        return DrawGraph(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam), mainDialog.detailsVisible);
     case WM_CTLCOLORBTN:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window, IDC_GRAPH))
             return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
@@ -393,7 +393,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case BROADCAST_SUSPEND:
             // The notebook may never wake up again (flat battery, switched
             // off asleep): the samples so far go to the file now.
-            SaveHistory(pathSet.history);
+            SavePoint();
             break;
         case BROADCAST_RESUME_CRITICAL:
         case BROADCAST_RESUME_SUSPEND:

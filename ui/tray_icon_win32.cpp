@@ -8,17 +8,20 @@
 #include "app/text_win32.h"
 #include "platform/scoped_win32.h"
 #include "power/status.h"
-#include "ui/main_dialog_win32.h"
+#include "res/resource.h"
+#include "ui/refresh_win32.h"
 #include "ui/tray_icon_win32.h"
 #include "ui/tray_image_win32.h"
 #include "ui/tray_tip.h"
 
-// Changed only here: at add, replace, re-add and removal of the icon, and at
-// a change of the display.
-HICON trayIconImage = nullptr;
-int32_t displayColorDepth = 0;
+// Changed only here: at add, replace and removal of the icon, and at a change
+// of the display.
+static struct {
+    HICON trayIconImage;        // the picture last given to the icon; at most one exists
+    int32_t displayColorDepth;  // bits per pixel times planes, as last seen
+} trayIcon;
 
-int32_t ReadDisplayColorDepth()
+static int32_t ReadDisplayColorDepth()
 {
     ScopedWindowDc screen(nullptr);
     if (!screen.dc)
@@ -30,7 +33,7 @@ static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
 {
     TipPlan plan = PlanTrayTip(percent, seconds);
     if (plan.textId == 0) {
-        FormatCounts(tip, TIP_CAPACITY, kMainCaption, nullptr, 0);
+        FormatCounts(tip, TIP_CAPACITY, MAIN_CAPTION, nullptr, 0);
         return;
     }
     char format[256];
@@ -38,8 +41,11 @@ static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
     FormatCounts(tip, TIP_CAPACITY, format, plan.args, plan.argCount);
 }
 
-BOOL UpdateTrayIcon(HWND window, DWORD request, HICON picture, uint8_t percent, uint32_t seconds)
+// One request to the notification area with the snapshot's tooltip, and the
+// picture when one is given.
+static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
 {
+    const PowerSample &shown = refreshState.statusSnapshot;
     // The first, 88-byte form of the record: understood by every shell.
     NOTIFYICONDATAA data;
     memset(&data, 0, sizeof data);
@@ -49,66 +55,61 @@ BOOL UpdateTrayIcon(HWND window, DWORD request, HICON picture, uint8_t percent, 
     data.uFlags = NIF_MESSAGE | NIF_TIP | (picture ? NIF_ICON : 0u);
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = picture;
-    FormatTrayTip(data.szTip, percent, seconds);
+    FormatTrayTip(data.szTip, shown.batteryLifePercent, shown.batteryLifeTime);
     return Shell_NotifyIconA(request, &data);
 }
 
-// Whether the notification area has our icon: only a present icon can be changed.
-static bool TrayIconPresent(HWND window)
+static HICON BuildCurrentPicture()
 {
-    return UpdateTrayIcon(window, NIM_MODIFY, trayIconImage, StatusSnapshot.batteryLifePercent,
-                          StatusSnapshot.batteryLifeTime) != FALSE;
-}
-
-static HICON BuildCurrentPicture(uint8_t percent, uint8_t batteryFlag)
-{
-    return BuildTrayIconImage(percent, batteryFlag, thresholds.lowThreshold,
+    const PowerSample &shown = refreshState.statusSnapshot;
+    return BuildTrayIconImage(shown.batteryLifePercent, shown.batteryFlag, thresholds.lowThreshold,
                               thresholds.criticalThreshold, &iconSettings.font,
                               iconSettings.iconColor);
 }
 
 void AddTrayIcon(HWND window)
 {
-    trayIconImage = BuildCurrentPicture(PERCENT_UNKNOWN, FLAG_UNKNOWN);
-    const BOOL shown = UpdateTrayIcon(window, NIM_ADD, trayIconImage, PERCENT_UNKNOWN,
-                                      LIFETIME_UNKNOWN);
-    if (!shown && hiddenToTray) {
-        // Without a tray icon a hidden meter could never be reached again.
-        ShowWindow(window, SW_SHOWNORMAL);
-        hiddenToTray = false;
-    }
+    trayIcon.displayColorDepth = ReadDisplayColorDepth();
+    trayIcon.trayIconImage = BuildCurrentPicture();
+    // Without a tray icon a meter started hidden could never be reached.
+    if (!NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) && appGlobals.runHidden)
+        ShowFromTray(window);
 }
 
-void ReplaceTrayIcon(HWND window, uint8_t percent, uint8_t batteryFlag, uint32_t seconds)
+void ReplaceTrayIcon(HWND window)
 {
-    if (trayIconImage)
-        DestroyIcon(trayIconImage);
-    trayIconImage = BuildCurrentPicture(percent, batteryFlag);
-    UpdateTrayIcon(window, NIM_MODIFY, trayIconImage, percent, seconds);
+    if (trayIcon.trayIconImage)
+        DestroyIcon(trayIcon.trayIconImage);
+    trayIcon.trayIconImage = BuildCurrentPicture();
+    NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage);
+}
+
+void UpdateTrayTip(HWND window)
+{
+    NotifyTray(window, NIM_MODIFY, nullptr);
 }
 
 void RemoveTrayIcon(HWND window)
 {
-    UpdateTrayIcon(window, NIM_DELETE, trayIconImage, StatusSnapshot.batteryLifePercent,
-                   StatusSnapshot.batteryLifeTime);
-    if (trayIconImage) {
-        DestroyIcon(trayIconImage);
-        trayIconImage = nullptr;
+    NotifyTray(window, NIM_DELETE, nullptr);
+    if (trayIcon.trayIconImage) {
+        DestroyIcon(trayIcon.trayIconImage);
+        trayIcon.trayIconImage = nullptr;
     }
 }
 
 void OnDisplayChange(HWND window, WPARAM bitsPerPixel)
 {
     int32_t depth = static_cast<int32_t>(bitsPerPixel);
-    if (depth == 0 || depth == displayColorDepth)
+    if (depth == 0 || depth == trayIcon.displayColorDepth)
         return;
-    displayColorDepth = depth;
-    ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
-                    StatusSnapshot.batteryLifeTime);
+    trayIcon.displayColorDepth = depth;
+    ReplaceTrayIcon(window);
 }
 
 UINT TaskbarCreatedMessage()
 {
+    // Registered once; no guarded static, which would pull in the C++ runtime.
     static UINT message = 0;
     if (!message)
         message = RegisterWindowMessageA("TaskbarCreated");
@@ -119,8 +120,7 @@ bool ReAddTrayIcon(HWND window)
 {
     // The restarted notification area knows nothing of us: add the icon again
     // with what it showed before.
-    return UpdateTrayIcon(window, NIM_ADD, trayIconImage, StatusSnapshot.batteryLifePercent,
-                          StatusSnapshot.batteryLifeTime) != FALSE;
+    return NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) != FALSE;
 }
 
 static bool ReAddForHiding(void *window)
@@ -131,12 +131,19 @@ static bool ReAddForHiding(void *window)
 bool HideToTray(HWND window)
 {
     // The icon may have gone without a word to us (or come back with a refused
-    // add): asked now, not remembered.
-    if (!MayHideToTray(TrayIconPresent(window), ReAddForHiding, window))
+    // add): asked now, not remembered. Only a present icon can be changed.
+    const bool present = NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage) != FALSE;
+    if (!MayHideToTray(present, ReAddForHiding, window))
         return false;
     ShowWindow(window, SW_HIDE);
-    hiddenToTray = true;
     return true;
+}
+
+void ShowFromTray(HWND window)
+{
+    if (!IsWindowVisible(window))
+        ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
 }
 
 void FollowTaskbarTheme(HWND window)
@@ -147,6 +154,5 @@ void FollowTaskbarTheme(HWND window)
     if (color == iconSettings.iconColor)
         return;
     iconSettings.iconColor = color;
-    ReplaceTrayIcon(window, StatusSnapshot.batteryLifePercent, StatusSnapshot.batteryFlag,
-                    StatusSnapshot.batteryLifeTime);
+    ReplaceTrayIcon(window);
 }
