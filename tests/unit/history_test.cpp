@@ -11,28 +11,17 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 Bytes Slots() { return Bytes(historyBuffer.slots, historyBuffer.slots + HISTORY_SLOTS); }
-Bytes OnlySlot0(int v) {
-    Bytes b(HISTORY_SLOTS, HISTORY_EMPTY);
-    b[0] = uint8_t(v);
-    return b;
-}
-struct Question {  // the button chosen, times shown, a poll inside it (-1 none)
-    int answer, asked, recordDuring;
-} question;
+Bytes OnlySlot0(int v) { Bytes b(HISTORY_SLOTS, HISTORY_EMPTY); b[0] = uint8_t(v); return b; }
+// The slots a load leaves, none when the file was not taken.
+Bytes Loaded(const std::string &path) { return LoadHistory(path.c_str()) ? Slots() : Bytes(); }
+struct Question { int answer, asked, recordDuring; } question;  // the button, times shown, a poll inside
 int Ask(void *) {
-    ++question.asked;
-    if (question.recordDuring >= 0)
+    if (++question.asked && question.recordDuring >= 0)
         RecordSample(uint8_t(question.recordDuring));
     return question.answer;
 }
 
-// The temporary name a save writes first, "" when there is none.
-std::string Temp(const std::string &path, size_t capacity) {
-    char out[300];
-    return HistoryTempPath(path.c_str(), out, capacity) ? out : "";
-}
-
-TEST(HistoryBytes, TakenWhenLongEnoughAndInRangeShiftedNewestFirstAndKeptUnlessOkOnAQuestion) {
+TEST(History, FileTakenOnlyWholeAndInRange) {
     const struct { size_t length, at; uint8_t value; bool taken; } files[] = {
         {256, 0, 100, true}, {256, 0, 255, true}, {256, 0, 101, false}, {256, 255, 254, false},
         {256, 128, 200, false}, {255, 0, 0, false}, {257, 256, 200, true}, {0, 0, 0, false}};
@@ -40,19 +29,30 @@ TEST(HistoryBytes, TakenWhenLongEnoughAndInRangeShiftedNewestFirstAndKeptUnlessO
         Bytes data(300, 7);
         data[c.at] = c.value;
         memset(historyBuffer.slots, 50, HISTORY_SLOTS);
-        EXPECT_EQ(ParseHistoryBytes(&historyBuffer, data.data(), c.length), c.taken) << c.length << " " << c.at;
-        EXPECT_EQ(Slots(), c.taken ? Bytes(&data[0], &data[256]) : Bytes(256, 255));
+        const bool taken = ParseHistoryBytes(&historyBuffer, data.data(), c.length);
+        const Bytes want = c.taken ? Bytes(&data[0], &data[256]) : Bytes(256, 255);
+        EXPECT_EQ(std::make_pair(taken, Slots()), std::make_pair(c.taken, want))
+            << c.length << " bytes, " << int(c.value) << " at " << c.at;
     }
-    for (uint8_t percent : {90, 255, 88})  // an unknown level is a gap
+}
+
+TEST(History, SamplesNewestFirstUnknownAsGap) {
+    ClearHistory(&historyBuffer);
+    for (uint8_t percent : {90, 255, 88})
         RecordSample(percent);
     EXPECT_EQ(Bytes(historyBuffer.slots, historyBuffer.slots + 4), (Bytes{88, 255, 90, 255}));
     for (int i = 0; i < 253; ++i)
         RecordSample(uint8_t(i % 100));
-    EXPECT_TRUE(HistorySlot(255) == 90 && HistorySlot(0) == 52 && HistorySlot(256) == 255);
-    // An interval change asks whenever a slot other than 0 holds a sample.
+    EXPECT_EQ((Bytes{HistorySlot(0), HistorySlot(255), HistorySlot(256)}), (Bytes{52, 90, 255}));
+}
+
+// Asked whenever a slot other than 0 holds a sample; only OK keeps just the newest, even one
+// recorded while the question was open.
+TEST(History, IntervalChangeAsksFirst) {
     const struct { int slot, answer, recordDuring; bool ask, accepted; int asked; } changes[] = {
-        {-1, 2, -1, true, true, 0}, {1, ANSWER_OK, -1, true, true, 1}, {1, 2, -1, true, false, 1} /* Cancel */,
-        {128, 0, -1, true, false, 1}, {255, ANSWER_OK, -1, false, false, 0}, {255, ANSWER_OK, 33, true, true, 1}};
+        {-1, 2, -1, true, true, 0}, {1, ANSWER_OK, -1, true, true, 1}, {1, 2, -1, true, false, 1},  // Cancel
+        {128, 0, -1, true, false, 1}, {255, ANSWER_OK, -1, false, false, 0},
+        {255, ANSWER_OK, 33, true, true, 1}};
     for (const auto &c : changes) {
         ClearHistory(&historyBuffer);
         historyBuffer.slots[0] = 80;
@@ -60,36 +60,43 @@ TEST(HistoryBytes, TakenWhenLongEnoughAndInRangeShiftedNewestFirstAndKeptUnlessO
             historyBuffer.slots[c.slot] = uint8_t(c.slot % 2 ? 0 : 100);
         const Bytes before = Slots();
         question = {c.answer, 0, c.recordDuring};
-        EXPECT_EQ(IntervalChangeNeedsQuestion(&historyBuffer), c.slot > 0);
-        EXPECT_EQ(ConfirmIntervalChange(nullptr, c.ask ? Ask : nullptr, nullptr), c.accepted) << c.slot;
-        EXPECT_EQ(question.asked, c.asked);
-        EXPECT_EQ(Slots(), !c.accepted ? before : OnlySlot0(c.recordDuring < 0 ? before[0] : c.recordDuring));
+        const bool needed = IntervalChangeNeedsQuestion(&historyBuffer);
+        const bool accepted = ConfirmIntervalChange(nullptr, c.ask ? Ask : nullptr, nullptr);
+        const Bytes after = !c.accepted ? before : OnlySlot0(c.recordDuring < 0 ? 80 : c.recordDuring);
+        EXPECT_EQ(std::make_tuple(needed, accepted, question.asked, Slots()),
+                  std::make_tuple(c.slot > 0, c.accepted, c.asked, after)) << "row " << &c - changes;
     }
 }
 
-TEST(HistoryFile, SaveReplacesTheFileWholeThroughATemporaryBesideItWithin259) {
+TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     char folder[] = "history-XXXXXX";  // in the test's working folder
     ASSERT_TRUE(mkdtemp(folder));
     const std::string file = std::string(folder) + "/h.dat", dir = std::string(folder) + "/dir";
     for (int i = 0; i < 40; ++i)
         RecordSample(uint8_t(i * 2));
     const Bytes saved = Slots();
-    ASSERT_TRUE(SaveHistory(file.c_str()) && SaveHistory(file.c_str()));  // the second over the first
+    ASSERT_TRUE(SaveHistory(file.c_str()));
+    ASSERT_TRUE(SaveHistory(file.c_str()));  // over the first
     ClearHistory(&historyBuffer);
-    EXPECT_TRUE(LoadHistory(file.c_str()) && Slots() == saved);
+    EXPECT_EQ(Loaded(file), saved);
     historyBuffer.slots[0] = 61;  // an accepted interval change rewrites the file
     ResetHistoryForInterval(file.c_str());
-    EXPECT_TRUE(LoadHistory(file.c_str()) && Slots() == OnlySlot0(61));
+    EXPECT_EQ(Loaded(file), OnlySlot0(61));
     chmod(file.c_str(), 0444);  // read-only: the user froze it
     RecordSample(9);
     EXPECT_FALSE(SaveHistory(file.c_str()));
-    EXPECT_TRUE(LoadHistory(file.c_str()) && Slots() == OnlySlot0(61));
+    EXPECT_EQ(Loaded(file), OnlySlot0(61));
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
-    EXPECT_FALSE(SaveHistory(dir.c_str()) || SaveHistory(nullptr) || SaveHistory((dir + "/none/h").c_str()) ||
-                 SaveHistory(("/" + std::string(260, 'd') + "/h.dat").c_str()));
-    const std::string tooLong = dir + "/" + std::string(256, 'n');  // the rename fails: no temporary stays
-    EXPECT_FALSE(SaveHistory(tooLong.c_str()) || HistoryFileExists((dir + "/~hist.tmp").c_str()));
+    const std::string nameTooLong = dir + "/" + std::string(256, 'n');  // the rename fails
+    for (const std::string &bad : {dir, dir + "/none/h", "/" + std::string(260, 'd') + "/h.dat", nameTooLong})
+        EXPECT_FALSE(SaveHistory(bad.c_str())) << bad.size() << " " << bad.substr(0, 30);
+    EXPECT_FALSE(SaveHistory(nullptr));
+    EXPECT_FALSE(HistoryFileExists((dir + "/~hist.tmp").c_str()));  // no temporary stays
     EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
+}
+
+// The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters and the buffer.
+TEST(History, TemporaryBesideTheFile) {
     const std::string n255(255, 'n'), n256(256, 'n'), dir250 = "C:\\" + std::string(246, 'f') + "\\";
     const struct { std::string path; size_t capacity; std::string want; } temps[] = {
         {"C:\\T\\h.dat", 300, "C:\\T\\h.dat.tmp"}, {n255, 300, n255 + ".tmp"}, {n256, 300, "~hist.tmp"},
@@ -98,8 +105,11 @@ TEST(HistoryFile, SaveReplacesTheFileWholeThroughATemporaryBesideItWithin259) {
         {dir250 + "~hist.tmp", 300, ""},  // the file must not be its own temporary
         {"a/b.dat", 12, "a/b.dat.tmp"}, {"a/b.dat", 11, ""}, {"a/bcdefgh.dat", 12, "a/~hist.tmp"},
         {"a/bcdefgh.dat", 11, ""}};
-    for (const auto &c : temps)
-        EXPECT_EQ(Temp(c.path, c.capacity), c.want) << c.path.size() << " " << c.capacity;
+    for (const auto &c : temps) {
+        char out[300];
+        EXPECT_EQ(HistoryTempPath(c.path.c_str(), out, c.capacity) ? out : "", c.want)
+            << c.path.size() << " " << c.capacity;
+    }
 }
 
 }  // namespace
