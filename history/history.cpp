@@ -55,11 +55,7 @@ uint8_t HistorySlot(uint32_t index)
     return index < HISTORY_SLOTS ? historyBuffer.slots[index] : uint8_t(HISTORY_EMPTY);
 }
 
-bool HistoryFileExists(const char *path)
-{
-    bool directory = false, readOnly = false;
-    return path && FileAttributes(path, &directory, &readOnly);
-}
+bool HistoryFileExists(const char *path) { return FileExists(path); }
 
 // Beside the history file, so the final step is a rename within one folder.
 bool HistoryTempPath(const char *path, char *out, size_t capacity)
@@ -83,6 +79,15 @@ bool HistoryTempPath(const char *path, char *out, size_t capacity)
     return strcmp(out, path) != 0;
 }
 
+// Writes the slots to an open file and closes it; true when all reached the disk.
+static bool WriteSlots(FILE *f)
+{
+    bool ok = fwrite(historyBuffer.slots, 1, HISTORY_SLOTS, f) == HISTORY_SLOTS;
+    ok = fflush(f) == 0 && ok;
+    ok = ok && FlushToDisk(f);
+    return fclose(f) == 0 && ok;
+}
+
 bool SaveHistory(const char *path)
 {
     if (!path)
@@ -92,20 +97,25 @@ bool SaveHistory(const char *path)
     bool directory = false, readOnly = false;
     if (FileAttributes(path, &directory, &readOnly) && (directory || readOnly))
         return false;
+    // A folder or a read-only file in the temporary's place is nothing a save
+    // left behind: it stays as it is. A writable one is a save's leftover.
     char temp[PATH_CAPACITY];
-    if (!HistoryTempPath(path, temp, sizeof temp))
-        return false;
-    FILE *f = fopen(temp, "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(historyBuffer.slots, 1, HISTORY_SLOTS, f) == HISTORY_SLOTS;
-    ok = fflush(f) == 0 && ok;
-    ok = ok && FlushToDisk(f);
-    ok = fclose(f) == 0 && ok;
-    ok = ok && MoveFileOver(temp, path);
-    if (!ok)
+    FILE *f = nullptr;
+    if (HistoryTempPath(path, temp, sizeof temp) &&
+        !(FileAttributes(temp, &directory, &readOnly) && (directory || readOnly)))
+        f = OpenForWriting(temp);
+    if (f) {
+        bool written = WriteSlots(f);
+        if (written && MoveFileOver(temp, path))
+            return true;
         remove(temp);
-    return ok;
+        if (!written)
+            return false;  // a disk that took no temporary takes no history either
+    }
+    // Where no temporary can be made or moved over (a folder that takes no
+    // new file, a name taken), the plain write of old is still better than none.
+    f = OpenForWriting(path);
+    return f && WriteSlots(f);
 }
 
 bool IntervalChangeNeedsQuestion(const HistoryBuffer *history)

@@ -35,10 +35,13 @@ void RecordSample(uint8_t percent);
 // Slot index (0..255) of historyBuffer; 255 outside that range.
 uint8_t HistorySlot(uint32_t index);
 
-// Writes the 256 slots to path through a temporary file beside it and then
-// replaces the old file in one step. Answers true only when the new file is
-// in place; on any failure the old file is left as it was and no temporary
-// file remains. A read-only history file or a directory at path fails.
+// Writes the 256 slots to path through a temporary file beside it that then
+// replaces the old file in one step, keeping its attributes. Where no
+// temporary can be made or moved over, writes the file in place instead.
+// Answers true only when all 256 bytes are in the file; a failed temporary
+// does not stay, one not made by a save (a folder, a read-only file) is left
+// alone. A read-only history file or a directory at path fails untouched; a
+// missing folder is not created.
 bool SaveHistory(const char *path);
 
 // The temporary file a save writes first, in the history file's folder: the
@@ -46,7 +49,7 @@ bool SaveHistory(const char *path);
 // characters. False when neither fits (or capacity is too small).
 bool HistoryTempPath(const char *path, char *out, size_t capacity);
 
-// Something (file or directory) exists at path.
+// A file, not a directory, exists at path.
 bool HistoryFileExists(const char *path);
 
 // Changing the interval would delete a recorded sample: one other than slot 0.

@@ -7,9 +7,15 @@
 
 // Something exists at path; says whether it is a folder or read-only.
 bool FileAttributes(const char *path, bool *directory, bool *readOnly);
+// A file, not a folder, is at path.
+bool FileExists(const char *path);
+// Creates or truncates path for binary writing; nothing when that is refused,
+// as for a new file in a folder whose rights allow no new files.
+FILE *OpenForWriting(const char *path);
 // The file's written data is on the disk.
 bool FlushToDisk(FILE *file);
-// from takes to's place in one step, replacing it.
+// from takes to's place in one step; a replaced file keeps its attributes
+// and permissions where the file system allows.
 bool MoveFileOver(const char *from, const char *to);
 
 #endif

@@ -129,9 +129,33 @@ bool FileAttributes(const char *path, bool *directory, bool *readOnly)
     return true;
 }
 
+bool FileExists(const char *path)
+{
+    DWORD a = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+FILE *OpenForWriting(const char *path) { return fopen(path, "wb"); }
+
 bool FlushToDisk(FILE *file) { return _commit(_fileno(file)) == 0; }
+
+// Wine's replacing keeps nothing that a move loses, takes the old file away
+// before the new one arrives, and leaves a file of its own behind where the
+// old one cannot be moved aside; there the move alone is the better step.
+static bool ReplacingKeepsAttributes()
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return !ntdll || !GetProcAddress(ntdll, "wine_get_version");
+}
 
 bool MoveFileOver(const char *from, const char *to)
 {
+    // Replacing keeps the old file's attributes, owner and permissions; a move
+    // would give it the temporary's. Where replacing is refused (no such file
+    // yet, a file system without it, or a replacement that could not be
+    // renamed after the old file went) the move still puts the new one in place.
+    if (ReplacingKeepsAttributes() &&
+        ReplaceFileA(to, from, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -19,19 +19,29 @@ ctl post endsession 0; before=$(hist 2); ctl post endsession 1
 assert_eq "70 255|70 70 255" "$before|$(hist 3)" "a restart adds to the history; the end of the session saves, not a called-off one"
 battery 72; poll; ctl post power 4; kill -9 "$PID" && ended
 assert_eq "72 70 70" "$(hist 3)" "suspend saved the samples of a meter killed afterwards"
-# The history read-only or its temporary file's name taken, the folder gone: the old
-# history stays, nothing is left or made.
-cp "$HIST" "$SCRATCH/before"
+# The history read-only: frozen. Where no temporary can be made (its name taken by a folder or
+# a read-only file, a folder that takes no new file) or moved over (the history mounted), the
+# save writes in place and leaves what it found.
 start_meter
-chmod a-w "$HIST"; ctl post command save; chmod u+w "$HIST"
-mkdir "$HIST.tmp"; poll; ctl post command save
-[ -d "$HIST.tmp" ] && rmdir "$HIST.tmp" || fail "the folder in the temporary file's place went"
-mv "$APP" "$APP.gone"
+chmod a-w "$HIST"; cp "$HIST" "$SCRATCH/before"; ctl post command save; chmod u+w "$HIST"
+cmp -s "$HIST" "$SCRATCH/before" || fail "a save changed the read-only history"
+mkdir "$HIST.tmp"; battery 61; poll; ctl post command save
+rmdir "$HIST.tmp" || fail "the folder in the temporary file's place went"
+echo x >"$HIST.tmp" && chmod a-w "$HIST.tmp"; battery 62; poll; ctl post command save
+[ "$(stat -c %a "$HIST.tmp")$(cat "$HIST.tmp")" = 444x ] && rm -f "$HIST.tmp" || fail "the read-only temporary was touched"
+mount --bind "$APP" "$APP" && MOUNTS+=("$APP") && mount --bind "$HIST" "$HIST" && MOUNTS+=("$HIST") || fail "no mounts"
+battery 63; poll; ctl post command save
+mount -o remount,bind,ro "$APP" || fail "no read-only folder"
+battery 64; poll; ctl post command save
+umount "$HIST" "$APP" && MOUNTS=("${MOUNTS[@]:0:${#MOUNTS[@]}-2}")
+assert_eq "64 63 62 61" "$(hist 4)" "saves in place where no temporary could be used"
+assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "no temporary left"
+# The folder gone: the save at close fails and makes nothing.
+cp "$HIST" "$SCRATCH/before" && mv "$APP" "$APP.gone"
 close_meter
 [ -e "$APP" ] && fail "the save at close made the missing folder again"
 mv "$APP.gone" "$APP"
 cmp -s "$HIST" "$SCRATCH/before" || fail "a failed save changed the history"
-assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "no file left from the failed saves"
 # A folder in the history's place, settings of garbage: the defaults, no harm.
 rm "$HIST" && mkdir -p "$HIST/keep" && head -c 4096 /dev/urandom >"$INI"
 start_meter
