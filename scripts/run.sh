@@ -75,7 +75,7 @@ export DISPLAY=:$(head -n1 "$run/display")
 rm -f "$run/Ampwatch.ini"
 (cd "$run" && "$WINE" Ampwatch.exe >"$run/wine.log" 2>&1 </dev/null &)
 # Once the window is mapped, a moment for its first poll and painting.
-timeout 30 xdotool search --sync --onlyvisible --name '^Battery Meter$' >/dev/null ||
+timeout 30 xdotool search --sync --onlyvisible --name "^$(main_caption)\$" >/dev/null ||
     echo "run: no meter window after 30 s" >&2
 sleep 1
 shot=$run/ampwatch-screenshot.png

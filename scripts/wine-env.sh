@@ -5,6 +5,11 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The main window's caption, as the program names it.
+main_caption() {
+    sed -n 's/^#define MAIN_CAPTION "\(.*\)"$/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../res/resource.h"
+}
+
 wine_env_for() {
     local machine
     machine=$(od -An -tx1 -j "$(( $(od -An -tu4 -j60 -N4 "$1") + 4 ))" -N2 "$1" | tr -d ' ')

@@ -87,7 +87,9 @@ static bool Post(HWND meter, const char *what, const char *arg)
         return Send(meter, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(arg)) >= 0 || Say("no answer");
     if (strcmp(what, "untray") == 0)  // what a restarted notification area amounts to
         return Shell_NotifyIconA(NIM_DELETE, &icon) || Say("the icon was not there");
-    if (strcmp(what, "power") == 0 || strcmp(what, "endsession") == 0)
+    if (strcmp(what, "display") == 0)  // a new colour depth
+        ok = PostMessageA(meter, WM_DISPLAYCHANGE, n, MAKELPARAM(1024, 768));
+    else if (strcmp(what, "power") == 0 || strcmp(what, "endsession") == 0)
         ok = PostMessageA(meter, what[0] == 'p' ? WM_POWERBROADCAST : WM_ENDSESSION, n, 0);
     else if (strcmp(what, "refresh") == 0)
         ok = PostMessageA(meter, WM_REFRESHNOW, 0, 0);
@@ -100,10 +102,27 @@ static bool Post(HWND meter, const char *what, const char *arg)
     return (ok || Say("cannot post")) && Sync(meter);
 }
 
+// String table entries first..last of a program file, one line each.
+static bool PrintStrings(const char *file, const char *first, const char *last)
+{
+    HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return Say("cannot read the program's strings");
+    for (UINT id = UINT(strtoul(first, nullptr, 0)); id <= UINT(strtoul(last, nullptr, 0)); ++id) {
+        char text[512] = "";
+        LoadStringA(module, id, text, sizeof text);
+        puts(text);
+    }
+    FreeLibrary(module);
+    return true;
+}
+
 static bool Run(int argc, char **argv)
 {
+    if (strcmp(argv[1], "strings") == 0)
+        return argc == 5 ? PrintStrings(argv[2], argv[3], argv[4]) : Say("usage: strings FILE FIRST LAST");
     const char *command = argv[1], *arg = argc > 2 ? argv[2] : nullptr, *arg2 = argc > 3 ? argv[3] : nullptr;
-    HWND meter = Find("Battery Meter", nullptr, strcmp(command, "wait-meter") == 0 ? arg : nullptr, nullptr);
+    HWND meter = Find(MAIN_CAPTION, nullptr, strcmp(command, "wait-meter") == 0 ? arg : nullptr, nullptr);
     HWND item = meter && arg ? GetDlgItem(meter, ItemId(arg)) : nullptr, box = nullptr;
     GUITHREADINFO info = {sizeof info, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     RECT r = {};
@@ -139,7 +158,7 @@ static bool Run(int argc, char **argv)
         return Sync(meter);
     }
     return Say("no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|rect ITEM|box CAPTION"
-               " [MS [ID]]|post close|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT");
+               " [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT");
 }
 
 int main(int argc, char **argv)

@@ -6,7 +6,8 @@
 set -u
 [ -n "${E2E_NS:-}" ] || E2E_NS=1 exec unshare -m --propagation private bash "$0" "$@"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
-NAME=$(basename "$0" .sh) ROOT=$(dirname "$(realpath "$2")") POWER=/sys/class/power_supply CAP="Battery Meter"
+NAME=$(basename "$0" .sh) ROOT=$(dirname "$(realpath "$2")") POWER=/sys/class/power_supply
+CAP=$(main_caption)
 SCRATCH=$ROOT/scratch/$NAME TEMPLATE=$ROOT/wineprefix-template PLANTED=$(realpath "$3") XVFB= PID= RC= N=0 MOUNTS=()
 APP=$SCRATCH/${APP_DIR:-app} CTL=$SCRATCH/ampctl.exe
 INI=$APP/Ampwatch.ini HIST=$APP/Ampwatch.dat LOG=$APP/Ampwatch.txt
@@ -53,6 +54,7 @@ boxes() { local out; out=$(ctl box "$@") || fail "box $1"; NBOX=${out%%$'\n'*}; 
 ini() { tr -d '\r' <"$INI" 2>/dev/null | sed -n "s/^$1=//p" | head -n1; }
 hist() { od -An -tu1 -v -N "$1" "$HIST" | xargs; }
 shot() { import -display "$DISPLAY" -window root "$SCRATCH/shots/$1.png" && echo "$SCRATCH/shots/$1.png"; }
+strings() { ctl strings "Z:$APP/Ampwatch.exe" "$@" | paste -sd'|'; }  # strings FIRST LAST of the program
 
 start_meter() {  # start_meter [VAR=value...]: the meter in the background, up to its first poll
     N=$((N + 1)) RC=

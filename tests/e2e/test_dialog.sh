@@ -3,6 +3,12 @@
 # system's power library (one planted beside the meter) and without it.
 . "$(dirname "$0")/harness.sh"
 REPORT="Maximum Capacity: 50.00 Wh|Remaining Capacity: 22.50 Wh|Critical Capacity: 0.00 Wh|Charging Rate: -10.00 W"
+handlers() {  # handlers EXT...: Notepad opens these files (the prefix has no handler of its own)
+    { echo REGEDIT4; for e in "$@"; do printf '\n[HKEY_CLASSES_ROOT\\.%s]\n@="%sfile"\n' "$e" "$e"
+        printf '[HKEY_CLASSES_ROOT\\%sfile\\shell\\open\\command]\n@="notepad.exe \\"%%1\\""\n' "$e"; done; } >"$APP/h.reg"
+    (cd "$APP" && "$WINE" regedit /S h.reg) </dev/null >/dev/null 2>&1 && rm "$APP/h.reg" || fail "no handlers"
+}
+opened() { wait_for 10 xdotool search --onlyvisible --name "^$1 - Notepad\$" >/dev/null || fail "no Notepad with $1"; }
 pixels() { local s=$1; shift; for p in "$@"; do convert "$s" -format "%[hex:p{$p}] " info:; done; }
 scale() { convert "$(shot "$1")" -crop "24x12+$gx+$gy" txt:- | grep -c FFFF00; }  # the details' "100%"
 { printf '\x3c%.0s' {1..40}; printf '\xff%.0s' {1..216}; } >"$HIST"
@@ -22,11 +28,17 @@ xdotool mousemove $((gx + gw / 4)) $((gy + gh - 3)) sleep 0.1 mousedown 1 sleep 
 [ "$(scale held)" -gt 5 ] || fail "no details while the graph is held"
 xdotool mouseup 1 && ctl sync && [ "$(scale released)" -gt 5 ] || fail "the release's click did not keep the details"
 assert_eq "" "$(ini ShowDetails)" "F4, holding and clicking the graph show the details; stored only at a save"
+[ "$(strings 805 815)" = "Battery power remaining: %u%%|%u:%02u h (%u%%) remaining|%u min (%u%%) remaining|\
+offline|online|backup|high|low|critical|charging|no battery" ] || fail "the tooltip and state texts: $(strings 805 815)"
 rm "$HIST"; battery 45; press F5 F2
 assert_eq "60 60 60|45, OFFLINE, -" "$(hist 3)|$(tr -d '\r' <"$LOG" | tail -n1 | cut -d' ' -f3-)" \
     "F5 shows the new level without a sample, F2 saves"
-poll; press ctrl+s
-assert_eq "45 60 60 1" "$(hist 3) $(ini ShowDetails)" "Ctrl+S saves, with the changed details state"
+convert "$(shot before)" -crop "${gw}x$gh+$gx+$gy" "$SCRATCH/before.png"; poll
+[ "$(convert "$(shot after)" -crop "${gw}x$gh+$gx+$gy" miff:- | compare -metric AE - "$SCRATCH/before.png" null: 2>&1)" \
+    -gt 0 ] || fail "a poll did not repaint the shown graph"
+ctl post power 10; ctl post refresh; press ctrl+s
+assert_eq "45 60 60 1" "$(hist 3) $(ini ShowDetails)" \
+    "Ctrl+S saves, with the changed details state; a power broadcast and a refresh add no sample"
 click graph; ctl post endsession 1
 assert_eq 0 "$(ini ShowDetails)" "a click on the graph, stored at the end of the session"
 for how in "press F10" "click graph 3" "press F1"; do
@@ -34,6 +46,13 @@ for how in "press F10" "click graph 3" "press F1"; do
     assert_eq "$REPORT" "$BOX" "$how, the graph focused: the simulated battery's report"
 done
 [ -e "$WINEPREFIX/drive_c/planted-ran" ] && fail "the library planted beside the meter ran"
+press F3 F6
+assert_eq 1 "$(state visible)" "no handler for the log and no power options applet: F3 and F6 keep the window"
+handlers txt cpl; press F3; opened Ampwatch.txt
+assert_eq 0 "$(state visible)" "F3: the event log in the editor, the window hidden"
+for d in system32 syswow64; do : >"$WINEPREFIX/drive_c/windows/$d/PowerCfg.cpl"; done
+ctl post tray 0x201; press F6; opened PowerCfg.cpl
+assert_eq 0 "$(state visible)" "F6: the system's power options applet, the window hidden"
 close_meter
 # Without the library neither F10 nor F1 on the graph reports: F1 falls back to About,
 # once however often it is pressed.

@@ -17,8 +17,11 @@ icon_is() {  # icon_is FILL DIGITS WHAT: the icon's fill colour (none: no fill) 
 }
 printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=5\r\n' >"$INI"
 theme 0; no_battery
-start_meter
+start_meter WINEDEBUG=trace+systray
 tray_up; icon_is none $W "no battery, a dark taskbar: a white question mark, no fill"
+modified() { grep -c 'dwMessage = 1' "$SCRATCH/meter.1.out"; }  # the icon's NIM_MODIFY requests so far
+before=$(modified); for bpp in 16 16 0; do ctl post display $bpp; done
+assert_eq $((before + 1)) "$(modified)" "a new colour depth rebuilds the picture once"
 mains 1; poll; mains 0; for code in 7 9 10; do ctl post power $code; done
 boxes "$CAP"; assert_eq 0 "$NBOX" "no alert without a battery, nor on mains changes and power broadcasts"
 battery 50; poll; icon_is $G $W "50 %: green"
