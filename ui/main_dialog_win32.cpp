@@ -86,6 +86,45 @@ static void FreeWindowIcons(HWND window)
     }
 }
 
+// The stored alert threshold into its box; an empty box is what keeps the
+// alert off.
+static void ShowThreshold(HWND window)
+{
+    const bool off = thresholds.alertThreshold == THRESHOLD_OFF;
+    // The up-down control may rewrite its buddy box when its position is set,
+    // so the text goes in afterwards.
+    SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, UDM_SETPOS, 0, off ? 0 : thresholds.alertThreshold);
+    char text[8] = "";
+    if (!off)
+        FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
+    SetDlgItemTextA(window, IDC_THRESHOLD, text);
+}
+
+// The threshold the box asks for: empty is "off"; text that is no number (a
+// paste gets anything in) keeps the stored threshold, shown again with a beep:
+// false then, and the window stays so the user sees it.
+static bool ApplyThreshold(HWND window)
+{
+    BOOL number = FALSE;
+    const UINT typed = GetDlgItemInt(window, IDC_THRESHOLD, &number, FALSE);
+    uint8_t threshold = THRESHOLD_OFF;
+    if (number) {
+        threshold = static_cast<uint8_t>(typed & 0xFFu);
+    } else if (GetWindowTextLengthA(GetDlgItem(window, IDC_THRESHOLD)) > 0) {
+        ShowThreshold(window);
+        // Showing it again counted as an edit; nothing is pending.
+        EnableWindow(GetDlgItem(window, IDC_APPLY), FALSE);
+        MessageBeep(MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (threshold != thresholds.alertThreshold) {
+        thresholds.alertThreshold = threshold;
+        RearmAlert();
+        WriteSettingUnsigned("AlertThreshold", threshold);
+    }
+    return true;
+}
+
 static void InitMainDialog(HWND window)
 {
     LoadHistory(pathSet.history);
@@ -106,19 +145,7 @@ static void InitMainDialog(HWND window)
         SendMessageA(spin, UDM_SETBASE, 10, 0);
         SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(99, 0));
     }
-    // The up-down control may rewrite its buddy box when its position is set,
-    // so the text goes in afterwards: an empty box is what keeps the alert off.
-    if (thresholds.alertThreshold == THRESHOLD_OFF) {
-        if (spin)
-            SendMessageA(spin, UDM_SETPOS, 0, 0);
-        SetDlgItemTextA(window, IDC_THRESHOLD, "");
-    } else {
-        if (spin)
-            SendMessageA(spin, UDM_SETPOS, 0, thresholds.alertThreshold);
-        char text[8];
-        FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
-        SetDlgItemTextA(window, IDC_THRESHOLD, text);
-    }
+    ShowThreshold(window);
     SendDlgItemMessageA(window, IDC_THRESHOLD, EM_LIMITTEXT, 2, 0);
     // Filling the edit box above reported a change; the dialog opens unchanged.
     HWND apply = GetDlgItem(window, IDC_APPLY);
@@ -183,16 +210,7 @@ static void ApplySettings(HWND window, bool hide)
     if (!ApplyInterval(window))
         return;
 
-    BOOL ok = FALSE;
-    UINT typed = GetDlgItemInt(window, IDC_THRESHOLD, &ok, FALSE);
-    uint8_t threshold = ok ? static_cast<uint8_t>(typed & 0xFFu) : uint8_t{THRESHOLD_OFF};
-    if (threshold != thresholds.alertThreshold) {
-        thresholds.alertThreshold = threshold;
-        RearmAlert();
-        WriteSettingUnsigned("AlertThreshold", threshold);
-    }
-
-    if (hide)
+    if (ApplyThreshold(window) && hide)
         HideToTray(window);
 }
 

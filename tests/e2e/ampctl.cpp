@@ -138,6 +138,8 @@ static bool Run(int argc, char **argv)
         return Post(meter, arg, arg2);
     if (strcmp(command, "text") == 0 && arg)
         return PrintText(item);
+    if (strcmp(command, "settext") == 0 && arg2)  // what a paste can put into a box
+        return (Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg2)) > 0 || Say("no text set")) && Sync(meter);
     if (strcmp(command, "state") == 0 && GetGUIThreadInfo(GetWindowThreadProcessId(meter, nullptr), &info))
         return printf("visible=%d foreground=%d okfocus=%d apply=%d interval=%ld\n", IsWindowVisible(meter) ? 1 : 0,
                       GetForegroundWindow() == meter ? 1 : 0, info.hwndFocus == GetDlgItem(meter, IDOK) ? 1 : 0,
@@ -157,7 +159,7 @@ static bool Run(int argc, char **argv)
                 return Say("the box stays");
         return Sync(meter);
     }
-    return Say("no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|rect ITEM|box CAPTION"
+    return Say("no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|rect ITEM|box CAPTION"
                " [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT");
 }
 
