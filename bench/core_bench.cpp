@@ -34,29 +34,34 @@ void RefreshDecision(benchmark::State &state)
 }
 BENCHMARK(RefreshDecision);
 
-// A 16 x 16 raster with the platform's line rule; text fills its rectangle.
+// A raster of up to 32 x 32 with the platform's line rule; text fills its rectangle.
+enum { RASTER_MAX = 32 };
+
 struct Raster {
-    uint8_t mask[16 * 16];
-    uint32_t color[16 * 16];
+    int32_t width, height;
+    uint8_t mask[RASTER_MAX * RASTER_MAX];
+    uint32_t color[RASTER_MAX * RASTER_MAX];
 };
 
 void Plot(Raster *r, uint8_t surface, int32_t x, int32_t y, uint32_t c)
 {
-    if (x < 0 || y < 0 || x >= 16 || y >= 16)
+    if (x < 0 || y < 0 || x >= r->width || y >= r->height)
         return;
     if (surface == TRAY_MASK)
-        r->mask[y * 16 + x] = c ? 1 : 0;
+        r->mask[y * r->width + x] = c ? 1 : 0;
     else
-        r->color[y * 16 + x] = c;
+        r->color[y * r->width + x] = c;
 }
 
 void Rasterize(const TrayDisplayList &list, Raster *r)
 {
+    r->width = list.width < RASTER_MAX ? list.width : RASTER_MAX;
+    r->height = list.height < RASTER_MAX ? list.height : RASTER_MAX;
     for (uint32_t i = 0; i < list.opCount; ++i) {
         const TrayOp &op = list.ops[i];
         if (op.kind == TRAY_OP_CLEAR) {
-            for (int32_t p = 0; p < 256; ++p)
-                Plot(r, op.surface, p % 16, p / 16, op.color);
+            for (int32_t p = 0; p < r->width * r->height; ++p)
+                Plot(r, op.surface, p % r->width, p / r->width, op.color);
         } else if (op.kind == TRAY_OP_POLYLINE) {
             for (uint32_t k = 0; k + 1 < op.pointCount; ++k) {
                 TrayPoint a = op.points[k], b = op.points[k + 1];
@@ -72,11 +77,13 @@ void Rasterize(const TrayDisplayList &list, Raster *r)
     }
 }
 
+// The picture of one status change at the small-icon size of the argument: 16 at 96 dpi,
+// 32 on a display scaled to 200 %.
 void TrayPicture(benchmark::State &state)
 {
     TrayImageInput input;
     memset(&input, 0, sizeof input);
-    input.width = input.height = 16;
+    input.width = input.height = int32_t(state.range(0));
     input.lowThreshold = 32;
     input.criticalThreshold = 9;
     input.iconColor = 0x00FFFFFF;
@@ -97,7 +104,7 @@ void TrayPicture(benchmark::State &state)
         ++tick;
     }
 }
-BENCHMARK(TrayPicture);
+BENCHMARK(TrayPicture)->Arg(16)->Arg(32);
 
 void TrayTooltip(benchmark::State &state)
 {

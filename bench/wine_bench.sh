@@ -1,143 +1,129 @@
 #!/usr/bin/env bash
-# The meter under Wine next to a minimal tray program (bench/baseline_tray.cpp)
-# in the same prefix and display: memory, idle cost and start-up. Run by
-# scripts/bench.sh through tests/e2e/run.sh; writes "name value" lines to
-# $BENCH_FIGURES. Only a broken set-up fails; no figure has a pass mark.
+# The meter under Wine next to a minimal tray program (bench/baseline_tray.cpp) in the same
+# prefix and display: start-up, memory, growth over polls, wakes while idle, and the memory
+# again at 144 dpi. Runs on the end-to-end harness like a scenario:
+#   bash wine_bench.sh AMPWATCH_EXE AMPCTL_EXE PLANTED_DLL
+# and writes "name value" lines to $BENCH_FIGURES. Only a set-up that cannot run fails; no
+# figure has a pass mark here.
 . "$(dirname "$0")/../tests/e2e/harness.sh"
 
 : "${BENCH_FIGURES:?}" "${BENCH_BASELINE:?}"
-IDLE_SECONDS=${BENCH_IDLE_SECONDS:-130}
-STARTS=${BENCH_STARTS:-3}
-BAT='Z:\sys\class\power_supply\BAT0' AC='Z:\sys\class\power_supply\AC'
+IDLE_SECONDS=${BENCH_IDLE_SECONDS:-130} STARTS=${BENCH_STARTS:-3} POLLS=${BENCH_POLLS:-1000}
 : >"$BENCH_FIGURES"
 cp "$BENCH_BASELINE" "$APP/baseline_tray.exe" || fail "no baseline program"
-BASELINE_PID=
+BASE=
 
-figure() {
-    echo "$1 $2" >>"$BENCH_FIGURES"
-    log "figure $1 = $2"
-}
-
+figure() { echo "$1 $2" >>"$BENCH_FIGURES"; log "figure $1 = $2"; }
 now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
-# Resident and private memory (KiB) of a process.
+# Resident and private memory (KiB) of a process; voluntary context switches of all its threads.
 resident() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 private() { awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s + 0}' "/proc/$1/smaps_rollup"; }
-# Voluntary context switches of all threads of a process.
 switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches:/ {s += $2} END {print s + 0}'; }
-
-# Every open of a simulated power-supply file, one line each with its time (ms).
-OPENS=$SCRATCH/opens.log
-start_watch() {
-    : >"$OPENS"
-    (inotifywait -m -r -e open --format '%w%f' "$POWER" 2>"$SCRATCH/inotify.err" |
-        while read -r f; do t=${EPOCHREALTIME/./}; echo "$((t / 1000)) $f"; done >>"$OPENS") &
-    WATCH_PID=$!
-    wait_for 10 grep -q 'Watches established' "$SCRATCH/inotify.err" 2>/dev/null ||
-        fail "the file watch did not start"
+memory() {  # memory NAME PID
+    figure "${1}_rss_kib" "$(resident "$2")"
+    figure "${1}_private_kib" "$(private "$2")"
 }
-stop_watch() {
-    pkill -P "$WATCH_PID" 2>/dev/null
-    kill "$WATCH_PID" 2>/dev/null
-    wait "$WATCH_PID" 2>/dev/null
-}
-opens() { wc -l <"$OPENS"; }
-# Status reads: bursts of opens, each more than 500 ms after the one before.
-reads() { awk '{ if (NR == 1 || $1 - last > 500) n++; last = $1 } END {print n + 0}' "$OPENS"; }
 
-# start_baseline MILLISECONDS: runs for that long, then ends by itself.
-start_baseline() {
-    (cd "$APP" && exec "$WINE" "$APP/baseline_tray.exe" "$1" >"$SCRATCH/baseline.out" 2>&1 </dev/null) &
-    BASELINE_PID=$!
+# Every status query reads the simulated battery's files. With access times kept at every
+# read, the newest one (Unix ms) tells when the meter last asked, without watching it.
+mount -o remount,strictatime "$POWER" || fail "cannot keep access times on the power supply"
+last_read() { stat -c %.3X "$POWER"/*/* | sort -n | tail -n1 | tr -d .; }
+read_after() { READ=$(last_read); [ "$READ" -gt "$1" ]; }  # read_after MS: READ, if later
+
+start_baseline() {  # start_baseline MS: ends by itself after MS, never with 0
+    (cd "$APP" && exec "$WINE" baseline_tray.exe "$1" >"$SCRATCH/baseline.out" 2>&1 </dev/null) &
+    BASE=$!
     wait_for 20 grep -q '^tray ' "$SCRATCH/baseline.out" || fail "the baseline did not start"
     grep -q '^tray added' "$SCRATCH/baseline.out" || fail "the baseline has no tray icon"
 }
-stop_baseline() {
-    wait_for 30 e2e_gone "$BASELINE_PID" || fail "the baseline did not end"
-    wait "$BASELINE_PID" 2>/dev/null
-    BASELINE_PID=
-}
-e2e_gone() { ! kill -0 "$1" 2>/dev/null; }
+baseline_ended() { wait_for 30 eval '! kill -0 "$BASE" 2>/dev/null' || fail "the baseline did not end"; wait "$BASE"; }
 
 printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\nInterval=60\r\n' >"$INI"
 
 # --- start-up: launch to tray icon (and, for the meter, its first poll) ------
-# The meter adds its icon and then posts its first poll, so the first read of
-# the simulated battery marks both. Wine is warm for every run alike.
+# The meter adds its icon and then posts its first poll, so its first status read marks both.
+# Nothing else runs meanwhile: the control tool comes in only after that read.
 meter_ms=() base_ms=()
 for ((run = 1; run <= STARTS; run++)); do
-    # Launched as the baseline is, with no control tool starting meanwhile.
-    start_watch
     t0=$(now_ms)
-    (cd "$APP" && exec "$WINE" "$APP/Ampwatch.exe" >"$SCRATCH/meter.start$run.out" 2>&1 </dev/null) &
-    METER_PID=$!
-    wait_for 20 test -s "$OPENS" || fail "the meter did not poll"
-    meter_ms+=($(( $(head -n1 "$OPENS" | cut -d' ' -f1) - t0 )))
-    stop_watch
-    ctl wait-main 20000 >/dev/null || fail "the meter's main window did not appear"
+    (cd "$APP" && exec "$WINE" Ampwatch.exe >"$SCRATCH/meter.start$run.out" 2>&1 </dev/null) &
+    PID=$!
+    wait_for 20 read_after "$t0" || fail "the meter did not poll"
+    meter_ms+=($((READ - t0)))
+    ctl wait-meter 20000 || fail "no main window"
     close_meter
 
     t0=$(now_ms)
     start_baseline 500
-    base_ms+=($(( $(tr -d '\r' <"$SCRATCH/baseline.out" | awk '{print $3}') - t0 )))
-    stop_baseline
+    base_ms+=($(($(tr -d '\r' <"$SCRATCH/baseline.out" | awk '{print $3}') - t0)))
+    baseline_ended
 done
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 figure startup_meter_ms "$(median "${meter_ms[@]}")"
 figure startup_baseline_ms "$(median "${base_ms[@]}")"
 
-# --- memory: after start-up, after 1 and after 1000 polls ---------------------
+# --- memory: after start-up, after 1 and after POLLS polls -------------------
 start_meter
-sync_meter
-pid=$METER_PID
-grep -q Ampwatch.exe "/proc/$pid/cmdline" || fail "pid $pid is not the meter"
-start_baseline $(( (IDLE_SECONDS + 60) * 1000 ))
+grep -q Ampwatch.exe "/proc/$PID/cmdline" || fail "pid $PID is not the meter"
+start_baseline 0
 sleep 3
-figure meter_start_rss_kib "$(resident "$pid")"
-figure meter_start_private_kib "$(private "$pid")"
-figure baseline_rss_kib "$(resident "$BASELINE_PID")"
-figure baseline_private_kib "$(private "$BASELINE_PID")"
-start_watch
+memory meter_start "$PID"
+memory baseline "$BASE"
+button_96=$(ctl rect ok | cut -d' ' -f3)
 poll
-figure meter_1poll_rss_kib "$(resident "$pid")"
-figure meter_1poll_private_kib "$(private "$pid")"
-# The control tool changes the simulated battery every 5 polls.
-ctl soak 999 "$BAT" "$AC" >/dev/null || fail "the polls stopped"
+memory meter_1poll "$PID"
+# Polls that find the battery changed draw a new icon: the churn makes most of them do so.
+(while :; do for l in 80 31 7; do battery $l; sleep 0.02; battery $l Charging; mains 1; sleep 0.02
+    mains 0; done; done) &
+churn=$!
+ctl poll $((POLLS - 1)) || { kill $churn; fail "the polls stopped"; }
+kill $churn && wait $churn
 sleep 1
-stop_watch
-figure meter_1000poll_rss_kib "$(resident "$pid")"
-figure meter_1000poll_private_kib "$(private "$pid")"
-figure opens_per_poll "$(awk -v n="$(opens)" 'BEGIN {printf "%.2f", n / 1000}')"
+figure polls "$POLLS"
+memory meter_polls "$PID"
 
 # --- idle: the poll timer alone, meter and baseline side by side --------------
-battery 50 Discharging
-mains 0
-start_watch
-# Both counts every second, to tell a poll's switches from those between polls.
-SAMPLES=$SCRATCH/switches.log
+# Sampled five times a second: the switches of both and the meter's last status read. The
+# samples within a second of a read belong to its poll; the others are wakes between polls.
+battery 50 && mains 0 && poll
+SAMPLES=$SCRATCH/idle.log
 : >"$SAMPLES"
-m0=$(switches "$pid") b0=$(switches "$BASELINE_PID")
-end=$(( $(now_ms) + IDLE_SECONDS * 1000 ))
-while (( $(now_ms) < end )); do
-    echo "$(now_ms) $(switches "$pid") $(switches "$BASELINE_PID")" >>"$SAMPLES"
-    sleep 1
-done
-m1=$(switches "$pid") b1=$(switches "$BASELINE_PID")
-stop_watch
-# Seconds with no battery file open within a second of them count as between polls.
-between=$(awk 'NR == FNR { open[++n] = $1; next }
-    FNR > 1 { near = 0
-              for (i = 1; i <= n; i++) if (open[i] >= t - 1000 && open[i] <= $1 + 1000) near = 1
-              if (!near) s += $2 - m }
-    { t = $1; m = $2 } END { print s + 0 }' "$OPENS" "$SAMPLES")
-figure idle_meter_switches_between_polls "$between"
+end=$(($(now_ms) + IDLE_SECONDS * 1000))
+while
+    echo "$(now_ms) $(switches "$PID") $(switches "$BASE") $(last_read)" >>"$SAMPLES"
+    (($(now_ms) < end))
+do sleep 0.2; done
+read -r reads meter base between < <(awk '
+    NR > 1 && $4 != r { if (!n || $4 - at[n] > 500) at[++n] = $4 }
+    { t[NR] = $1; m[NR] = $2; b[NR] = $3; r = $4 }
+    END {
+        for (i = 2; i <= NR; i++) {
+            near = 0
+            for (k = 1; k <= n; k++) if (at[k] >= t[i - 1] - 1000 && at[k] <= t[i] + 1000) near = 1
+            if (!near) s += m[i] - m[i - 1]
+        }
+        print n + 0, m[NR] - m[1], b[NR] - b[1], s + 0
+    }' "$SAMPLES")
 figure idle_seconds "$IDLE_SECONDS"
-figure idle_opens "$(opens)"
-figure idle_reads "$(reads)"
-figure idle_expected_polls $((IDLE_SECONDS / 60))
-figure idle_meter_switches $((m1 - m0))
-figure idle_baseline_switches $((b1 - b0))
+figure idle_reads "$reads"
+figure idle_meter_switches "$meter"
+figure idle_baseline_switches "$base"
+figure idle_meter_switches_between_polls "$between"
+close_meter
 
-# The last icon of the prefix: no later start depends on a clean end.
-kill "$BASELINE_PID" 2>/dev/null
+# --- memory at 144 dpi: Wine reads LogPixels when its server starts ----------
+"$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 </dev/null ||
+    fail "cannot set 144 dpi"
+"$WINESERVER" -k; "$WINESERVER" -w
+wait "$BASE" 2>/dev/null
+"$WINE" wineboot >"$SCRATCH/wineboot.144.out" 2>&1 </dev/null
+start_meter
+sleep 3
+memory meter_144dpi "$PID"
+button_144=$(ctl rect ok | cut -d' ' -f3)
+# The dialog grows with the system font: the setting took.
+[ "${button_144:-0}" -gt "${button_96:-0}" ] || fail "OK button $button_96 px at 96 dpi, $button_144 px at 144 dpi"
+figure button_96dpi_px "$button_96"
+figure button_144dpi_px "$button_144"
 close_meter

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native (with sanitizers), the Windows
-# unit tests, the end-to-end scenarios under Wine, the fuzz targets and the
-# static checks.
+# Builds everything and runs every test: native (with sanitizers), the
+# end-to-end scenarios under Wine, the fuzz targets, the static checks and the
+# benchmark in short form on the trees just built (it fails only when it cannot run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -16,5 +16,6 @@ if [ "$(cat build/run32)" = OFF ]; then
 fi
 scripts/fuzz.sh 60 || status=1
 scripts/lint.sh || status=1
+scripts/bench.sh --smoke --trees build || status=1
 echo "test: ran in $(( $(date +%s) - start )) s, size of the program: $(stat -c %s build/win32/Ampwatch.exe) bytes"
 exit $status
