@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "app/text.h"
 #include "platform/numbers.h"
 
 // Filled at start by DerivePaths and LoadSettings; afterwards the main
@@ -31,7 +32,8 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
 {
     // A path of 260 or more characters was cut by the platform and names
     // nothing; treat it like no path at all.
-    if (modulePath == nullptr || length == 0 || length >= PATH_CAPACITY) {
+    if (modulePath == nullptr || length == 0 || length >= PATH_CAPACITY ||
+        Utf16Length(modulePath, length) > PATH_CHARACTERS) {
         UseFallbackPaths(paths);
         return;
     }
@@ -49,7 +51,7 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
     }
     // If a full suffix does not fit, the three files would end up sharing one
     // name (or taking the executable's own); the fallbacks are kept apart.
-    if (stem + 4 > PATH_CAPACITY - 1) {
+    if (Utf16Length(modulePath, stem) + 4 > PATH_CHARACTERS) {
         UseFallbackPaths(paths);
         return;
     }
@@ -92,6 +94,8 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     font->pitchAndFamily = ReadByteKey(reader, "PitchAndFamily", 34);
     reader->readString(ctx, "FaceName", "Tahoma", font->faceName, FACE_NAME_CAPACITY);
     font->faceName[FACE_NAME_CAPACITY - 1] = '\0';
+    // The platform cuts a long name by bytes, maybe inside a character.
+    font->faceName[Utf8Complete(font->faceName, static_cast<uint32_t>(strlen(font->faceName)))] = '\0';
 
     char stored[2];
     reader->readString(ctx, "IconColor", "", stored, sizeof stored);

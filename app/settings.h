@@ -4,7 +4,9 @@
 
 #include <stdint.h>
 
-enum { PATH_CAPACITY = 260 };  // 259 characters plus terminator
+// Paths of at most 259 characters (UTF-16 units, as the platform counts), in
+// UTF-8: up to three bytes each, plus the terminator.
+enum { PATH_CHARACTERS = 259, PATH_CAPACITY = 3 * PATH_CHARACTERS + 1 };
 enum { FACE_NAME_CAPACITY = 31 };  // 30 characters plus terminator
 enum { INTERVAL_MIN = 60, INTERVAL_MAX = 360 };
 enum { THRESHOLD_OFF = 255 };

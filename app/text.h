@@ -11,6 +11,13 @@ bool IsGermanLanguage(uint16_t languageId);
 int LocalisedStringId(int n, bool german);
 int MainDialogId(bool german);
 
+// The program's texts and paths are UTF-8. The length of text's first bytes
+// bytes in UTF-16 units, which is what the platform's limits count.
+uint32_t Utf16Length(const char *text, uint32_t bytes);
+// The length of text's first length bytes without a character cut off at
+// their end (by a byte limit).
+uint32_t Utf8Complete(const char *text, uint32_t length);
+
 // Writes value as unsigned decimal text; answers the length, 0 if it did not fit.
 uint32_t FormatUnsigned(char *out, uint32_t capacity, uint32_t value);
 

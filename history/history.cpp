@@ -4,12 +4,12 @@
 #include <string.h>
 
 #include "app/settings.h"
+#include "app/text.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 
 HistoryBuffer historyBuffer;
 
-enum { PATH_LIMIT = PATH_CAPACITY - 1 };
 
 void ClearHistory(HistoryBuffer *history)
 {
@@ -63,7 +63,8 @@ bool HistoryTempPath(const char *path, char *out, size_t capacity)
     static const char suffix[] = ".tmp";
     static const char shortName[] = "~hist.tmp";
     size_t length = strlen(path);
-    if (length + sizeof suffix - 1 <= PATH_LIMIT && length + sizeof suffix <= capacity) {
+    const uint32_t characters = Utf16Length(path, static_cast<uint32_t>(length));
+    if (characters + sizeof suffix - 1 <= PATH_CHARACTERS && length + sizeof suffix <= capacity) {
         snprintf(out, capacity, "%s%s", path, suffix);
         return true;
     }
@@ -71,7 +72,8 @@ bool HistoryTempPath(const char *path, char *out, size_t capacity)
     while (folder > 0 && path[folder - 1] != '\\' && path[folder - 1] != '/' &&
            path[folder - 1] != ':')
         --folder;
-    if (folder + sizeof shortName - 1 > PATH_LIMIT || folder + sizeof shortName > capacity)
+    if (Utf16Length(path, static_cast<uint32_t>(folder)) + sizeof shortName - 1 > PATH_CHARACTERS ||
+        folder + sizeof shortName > capacity)
         return false;
     memcpy(out, path, folder);
     memcpy(out + folder, shortName, sizeof shortName);

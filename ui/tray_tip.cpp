@@ -1,5 +1,6 @@
 #include "ui/tray_tip.h"
 
+#include "app/text.h"
 #include "power/status.h"
 #include "res/resource.h"
 
@@ -75,6 +76,8 @@ uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const ui
             put(digits[--n]);
         p = q;
     }
+    // The tooltip's bytes run out where they do, maybe inside a character.
+    len = Utf8Complete(out, len);
     out[len] = '\0';
     return len;
 }

@@ -56,9 +56,12 @@ hist() { od -An -tu1 -v -N "$1" "$HIST" | xargs; }
 shot() { import -display "$DISPLAY" -window root "$SCRATCH/shots/$1.png" && echo "$SCRATCH/shots/$1.png"; }
 strings() { ctl strings "Z:$APP/Ampwatch.exe" "$@" | paste -sd'|'; }  # strings FIRST LAST of the program
 
-start_meter() {  # start_meter [VAR=value...]: the meter in the background, up to its first poll
+# start_meter [VAR=value...]: the meter in the background, up to its first poll; started from
+# another folder, so its files land beside it only by its own paths. A UTF-8 locale: Wine maps
+# file names through it.
+start_meter() {
     N=$((N + 1)) RC=
-    (cd "$APP" && exec env "$@" "$WINE" "$APP/Ampwatch.exe" >"$SCRATCH/meter.$N.out" 2>&1 </dev/null) &
+    (cd "$SCRATCH" && exec env LC_ALL=C.UTF-8 "$@" "$WINE" "$APP/Ampwatch.exe" >"$SCRATCH/meter.$N.out" 2>&1 </dev/null) &
     PID=$! && log "meter $N started $*"
     ctl wait-meter 20000 || fail "no main window"
 }

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# From a 259-character path with umlauts: first and later starts, one meter at a time,
-# hiding by keys and showing by the icon's messages, the icon's life.
+# From a 259-character path through folders whose names the Western code pages cannot
+# hold: first and later starts with their files, one meter at a time, hiding by keys and
+# showing by the icon's messages, the icon's life.
 SCR=$(dirname "$(realpath "$2")")/scratch/test_start
-APP_DIR="Gerät für Überwachung/$(printf "%$((221 - ${#SCR}))s" | tr ' ' d | sed 's/\(.\{59\}\)./\1\//g')"
+APP_DIR="Łukasz/田中/$(printf "%$((233 - ${#SCR}))s" | tr ' ' d | sed 's/\(.\{59\}\)./\1\//g')"
 . "$(dirname "$0")/harness.sh"
-copy() { (cd "$APP" && exec "$WINE" Ampwatch.exe >>"$SCRATCH/copies.out" 2>&1 </dev/null); }
+copy() { (cd "$APP" && LC_ALL=C.UTF-8 exec "$WINE" Ampwatch.exe >>"$SCRATCH/copies.out" 2>&1 </dev/null); }
 assert_eq 259 $(($(printf 'Z:%s\\Ampwatch.exe' "$APP" | iconv -t UTF-16LE | wc -c) / 2)) "characters of the path"
+printf '[Settings]\r\nLogfile=1\r\n' >"$INI"
 start_meter
 tray_up; assert_eq "1 1" "$(state visible) $(ini RunHidden)" "the first start shows the window, writes RunHidden"
 close_meter
 wait_for 5 eval '! tray_shown' || fail "the icon outlived the meter"
-assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "the files beside the program"
+assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini Ampwatch.txt|Ampwatch closed" \
+    "$(ls "$APP" | xargs)|$(tail -n1 "$LOG" | cut -d' ' -f3- | tr -d '\r')" "the files beside the program, the log"
 start_meter
 assert_eq 0 "$(state visible)" "a later start stays in the tray"
 copy || fail "a second copy ended with $?"
@@ -20,6 +23,7 @@ assert_eq 0 "$(state visible)" "Esc hides; moves, releases and double clicks ove
 ctl post tray 0x201; press Return
 assert_eq "0 1" "$(state visible) $(ctl post tray 0x204; state visible)" "the left button shows, Enter hides, the right shows"
 close_meter
+assert_eq "50 50 255" "$(hist 3)" "the history saved at the first close was read at the next start"
 # Copies started together: one stays, shown by the others, which end with 0.
 pids=(); for i in 1 2 3 4 5; do copy & pids+=($!); done
 one_left() { local p n=0; for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && n=$((n + 1)); done; [ $n = 1 ]; }

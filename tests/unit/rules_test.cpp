@@ -67,16 +67,33 @@ TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
                                 f.quality, f.pitchAndFamily}),
               (std::vector<int>{-9, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 3, 34}));
     EXPECT_STREQ(f.faceName, "Tahoma");
+    std::string cjk10;  // 32 bytes: cut to 30, then back to the last whole character
+    for (int i = 0; i < 10; ++i)
+        cjk10 += "\xE7\x94\xB0";
+    Loaded("FaceName", ("Ab" + cjk10).c_str());
+    EXPECT_EQ(std::string(f.faceName), "Ab" + cjk10.substr(0, 27));
 }
 
-// The program's name with another extension, within 259 characters.
+std::string Repeated(const char *text, int times) {
+    std::string s;
+    while (times-- > 0)
+        s += text;
+    return s;
+}
+
+// The program's name with another extension, within 259 characters (UTF-16 units, whatever their
+// bytes in UTF-8).
 TEST(Settings, FilesBesideTheProgram) {
     const std::string dot250 = std::string(250, 'a') + ".exe", f255(255, 'f'), fallback = ".\\Ampwatch.ini";
+    const std::string cjk250 = "C:\\" + Repeated("\xE7\x94\xB0", 250);
+    const std::string emoji126 = Repeated("\xF0\x9F\x98\x80", 126);  // two units each
     const struct { std::string module, settings; } paths[] = {
         {"C:\\T\\amp.w.exe", "C:\\T\\amp.w.ini"}, {"C:\\v1.9\\a", "C:\\v1.9\\a.ini"},
         {"Z:/v1.9/a", "Z:/v1.9/a.ini"}, {"v1.9:a", "v1.9:a.ini"}, {"a", "a.ini"}, {".exe", ".ini"},
         {"", fallback}, {f255, f255 + ".ini"}, {std::string(256, 'f'), fallback},
-        {dot250 + "xxxxx", std::string(250, 'a') + ".ini"}, {dot250 + "xxxxxx", fallback}};  // 260: cut
+        {dot250 + "xxxxx", std::string(250, 'a') + ".ini"}, {dot250 + "xxxxxx", fallback},  // 260: cut
+        {cjk250 + ".exe", cjk250 + ".ini"}, {cjk250 + "\xE7\x94\xB0\xE7\x94\xB0\xE7\x94\xB0.exe", fallback},
+        {"C:" + emoji126 + "1.exe", "C:" + emoji126 + "1.ini"}, {"C:" + emoji126 + "12.exe", fallback}};
     PathSet p;
     for (const auto &c : paths) {
         DerivePaths(&p, c.module.c_str(), static_cast<uint32_t>(c.module.size()));
@@ -199,6 +216,7 @@ TEST(Tip, CountsFormattedWithinTheBuffer) {
         cases[] = {{"%01u|%09u|%u", 64, 3, "2|000000005|57", 14},
         {"%00u %0au %s %d %u %u", 64, 1, "%00u %0au %s %d 2 %u", 20},
         {"%0", 64, 0, "%0", 2}, {"%u%u", 3, 3, "25", 2}, {"%05u", 3, 1, "00", 2}, {"ab", 1, 0, "", 0},
+        {"%u\xC3\xA4", 4, 1, "2\xC3\xA4", 3}, {"%u\xC3\xA4", 3, 1, "2", 1},  // cut between characters
         {"ab", 0, 0, "x", 0}};
     const uint32_t args[3] = {2, 5, 57};
     for (const auto &c : cases) {
@@ -209,16 +227,20 @@ TEST(Tip, CountsFormattedWithinTheBuffer) {
     }
 }
 
-// Whole units exact, else rounded halves up; a no-break space before the unit. Cut at the buffer;
+// Whole units exact, else rounded halves up; a no-break space before the unit. Cut at the buffer,
+// between characters;
 // nothing without a buffer or a format.
 TEST(Texts, DurationsInTheirLargestWholeUnit) {
     const struct { uint32_t seconds; size_t capacity; const char *format, *text; } durations[] = {
-        {59, 64, "%s|", "59\xA0s|"}, {60, 64, "%s|", "1\xA0min|"}, {599, 64, "%s|", "599\xA0s|"},
-        {600, 64, "%s|", "10\xA0min|"}, {629, 64, "%s|", "10\xA0min|"}, {630, 64, "%s|", "11\xA0min|"},
-        {3599, 64, "%s|", "60\xA0min|"}, {3600, 64, "%s|", "1\xA0h|"}, {36000, 64, "%s|", "10\xA0h|"},
-        {37799, 64, "%s|", "10\xA0h|"}, {37800, 64, "%s|", "11\xA0h|"},
-        {0xFFFFFFFFu, 64, "%s|", "1193046\xA0h|"},
-        {480, 6, "%s/div", "8\xA0min"}, {60, 64, "no mark", "no mark"}, {60, 64, nullptr, "(none)"},
+        {59, 64, "%s|", "59\xC2\xA0s|"}, {60, 64, "%s|", "1\xC2\xA0min|"},
+        {599, 64, "%s|", "599\xC2\xA0s|"}, {600, 64, "%s|", "10\xC2\xA0min|"},
+        {629, 64, "%s|", "10\xC2\xA0min|"}, {630, 64, "%s|", "11\xC2\xA0min|"},
+        {3599, 64, "%s|", "60\xC2\xA0min|"}, {3600, 64, "%s|", "1\xC2\xA0h|"},
+        {36000, 64, "%s|", "10\xC2\xA0h|"},
+        {37799, 64, "%s|", "10\xC2\xA0h|"}, {37800, 64, "%s|", "11\xC2\xA0h|"},
+        {0xFFFFFFFFu, 64, "%s|", "1193046\xC2\xA0h|"},
+        {480, 7, "%s/div", "8\xC2\xA0min"}, {480, 3, "%s", "8"}, {60, 64, "no mark", "no mark"},
+        {60, 64, nullptr, "(none)"},
         {60, 0, "%s", "(none)"}};
     for (const auto &c : durations) {
         char out[64] = "(none)";
