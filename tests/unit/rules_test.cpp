@@ -194,6 +194,7 @@ TEST(Status, GreyOnlyWhenRedComesOutGrey) {  // a failed query: colour
 TEST(Tip, HoursFromOneHourMinutesBelow) {
     const char *const forms[] = {"Battery Meter", "Battery power remaining: %u%%",
                                  "%u:%02u h (%u%%) remaining", "%u min (%u%%) remaining"};
+    const uint32_t takes[] = {0, 1, 3, 2};  // the numbers each text takes, no more
     const struct { uint8_t percent; uint32_t seconds; const char *tip; } tips[] = {
         {57, 7559, "2:05 h (57%) remaining"}, {57, 3600, "1:00 h (57%) remaining"},
         {57, 3599, "59 min (57%) remaining"}, {0, 59, "0 min (0%) remaining"},
@@ -204,6 +205,7 @@ TEST(Tip, HoursFromOneHourMinutesBelow) {
         const TipPlan plan = PlanTrayTip(c.percent, c.seconds);
         const unsigned form = plan.textId ? unsigned(plan.textId - IDS_TIP_PERCENT + 1) : 0;  // 0: caption
         ASSERT_LT(form, 4u) << plan.textId;
+        EXPECT_EQ(plan.argCount, takes[form]) << plan.textId;
         char tip[TIP_CAPACITY];
         FormatCounts(tip, sizeof tip, forms[form], plan.args, plan.argCount);
         EXPECT_STREQ(tip, c.tip) << int(c.percent) << " % " << c.seconds << " s";
