@@ -31,6 +31,13 @@ bool SystemFilePath(const char *name, char *out, uint32_t capacity);
 // current one; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char *name);
 
+// The DPI the window is drawn at: its monitor's for this per-monitor aware
+// program; the system's for no window, or where the system cannot say.
+uint32_t WindowDpi(HWND window);
+// A system metric (SM_*) at a DPI; the unscaled one where the system has no
+// metrics per DPI.
+int MetricForDpi(int index, uint32_t dpi);
+
 // A function of a loaded library, typed by its declaration in the SDK:
 //   auto choose = LoadedFunction<decltype(&ChooseColorA)>(module, "ChooseColorA");
 // null when the module is null or lacks the function.

@@ -41,6 +41,7 @@ static_assert(GRAPH_DT_BASE == (DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX), "text 
 static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text format");
 static_assert(GRAPH_DT_VCENTER == DT_VCENTER && GRAPH_DT_BOTTOM == DT_BOTTOM, "text format");
 static_assert(WM_TRAYNOTIFY == WM_USER + 4224 && WM_REFRESHNOW == WM_USER + 4242, "messages");
+static_assert(WM_REFITGRAPH > WM_REFRESHNOW && WM_REFITGRAPH < WM_APP, "messages");
 
 PowerSample ReadPowerStatus()
 {
@@ -94,6 +95,33 @@ int32_t ReadLightTheme()
                       "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size) != 0)
         return -1;
     return value ? 1 : 0;
+}
+
+// Functions of Windows 10 1607 and later, looked up where they are called.
+static HMODULE User32()
+{
+    return GetModuleHandleA("user32.dll");
+}
+
+uint32_t WindowDpi(HWND window)
+{
+    const auto forWindow = LoadedFunction<decltype(&GetDpiForWindow)>(User32(), "GetDpiForWindow");
+    const auto forSystem = LoadedFunction<decltype(&GetDpiForSystem)>(User32(), "GetDpiForSystem");
+    UINT dpi = window && forWindow ? forWindow(window) : forSystem ? forSystem() : 0;
+    if (dpi == 0) {
+        HDC screen = GetDC(nullptr);
+        dpi = screen ? static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY)) : 0;
+        if (screen)
+            ReleaseDC(nullptr, screen);
+    }
+    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int MetricForDpi(int index, uint32_t dpi)
+{
+    const auto forDpi =
+        LoadedFunction<decltype(&GetSystemMetricsForDpi)>(User32(), "GetSystemMetricsForDpi");
+    return forDpi ? forDpi(index, dpi) : GetSystemMetrics(index);
 }
 
 bool SystemFilePath(const char *name, char *out, uint32_t capacity)

@@ -45,6 +45,7 @@
 // Messages, timer and tray icon of the main window (WM_USER is 0x0400).
 #define WM_TRAYNOTIFY (0x0400 + 4224)
 #define WM_REFRESHNOW (0x0400 + 4242)
+#define WM_REFITGRAPH (0x0400 + 4243)  // after the dialog took a new DPI
 #define POLL_TIMER_ID 100
 #define TRAY_ICON_ID 4224
 

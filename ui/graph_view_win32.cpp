@@ -110,7 +110,7 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     in.top = area.top;
     in.right = area.right;
     in.bottom = area.bottom;
-    in.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    in.dpiY = static_cast<int32_t>(WindowDpi(item->hwndItem));
     in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, RGB(255, 0, 0)));
     in.history = historyBuffer.slots;
     const PowerSample &shown = refreshState.statusSnapshot;

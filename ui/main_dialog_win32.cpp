@@ -65,9 +65,10 @@ static bool SavePoint()
 static void SetWindowIcons(HWND window)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    const uint32_t dpi = WindowDpi(window);
     const int sizes[2][2] = {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}};
     for (const auto &size : sizes) {
-        const int pixels = GetSystemMetrics(size[1]);
+        const int pixels = MetricForDpi(size[1], dpi);
         HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, pixels, pixels,
                                  LR_DEFAULTCOLOR);
         LRESULT old = SendMessageA(window, WM_SETICON, static_cast<WPARAM>(size[0]),
@@ -336,6 +337,17 @@ static void OnCommand(HWND window, WPARAM wParam)
     }
 }
 
+// The window moved to a monitor of another scale: it takes the place the
+// system suggests; the dialog manager then scales the controls, and the graph
+// is fitted to its grid again once that is done.
+static void OnDpiChanged(HWND window, const RECT *suggested)
+{
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowIcons(window);
+    PostMessageA(window, WM_REFITGRAPH, 0, 0);
+}
+
 static void OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != TRAY_ICON_ID)
@@ -391,6 +403,13 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORBTN:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window, IDC_GRAPH))
             return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
+        return FALSE;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, reinterpret_cast<const RECT *>(lParam));
+        return FALSE;
+    case WM_REFITGRAPH:
+        FitGraphControl(GetDlgItem(window, IDC_GRAPH));
+        RedrawGraph(window);
         return FALSE;
     case WM_DISPLAYCHANGE:
         OnDisplayChange(window, wParam);
