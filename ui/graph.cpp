@@ -121,6 +121,15 @@ static void Font(GraphList *list, int32_t height, int32_t weight)
     op->weight = weight;
 }
 
+// Below 120 DPI the small heights; from 120 on the large ones grow with the
+// DPI, rounded half away from zero, so that 120 itself keeps them exactly.
+static int32_t FontHeight(int32_t dpiY, int32_t small, int32_t at120)
+{
+    if (dpiY < 120)
+        return small;
+    return static_cast<int32_t>((int64_t{at120} * dpiY - 60) / 120);
+}
+
 static void Grid(const GraphInput *in, GraphList *list, int64_t w, int64_t h)
 {
     // Under 10 x 4 pixels a division would be empty: no grid at all.
@@ -199,13 +208,12 @@ void BuildGraph(const GraphInput *in, GraphList *list)
     HistoryLine(in, list, h);
     Add(list, GRAPH_OP_END_PEN);
 
-    const bool large = in->dpiY >= 120;
     if (in->details) {
-        Font(list, large ? -12 : -11, WEIGHT_NORMAL);
+        Font(list, FontHeight(in->dpiY, -11, -12), WEIGHT_NORMAL);
         Overlay(in, list, w);
         Add(list, GRAPH_OP_END_FONT);
     }
-    Font(list, large ? -24 : -18, WEIGHT_BOLD);
+    Font(list, FontHeight(in->dpiY, -18, -24), WEIGHT_BOLD);
     char level[GRAPH_TEXT_CAPACITY];
     if (in->percent == PERCENT_UNKNOWN)
         snprintf(level, sizeof level, "?");

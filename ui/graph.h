@@ -50,7 +50,7 @@ struct GraphList {
 
 struct GraphInput {
     int32_t left, top, right, bottom;  // right and bottom exclusive
-    int32_t dpiY;
+    int32_t dpiY;                      // the target's; font heights follow it
     bool monochrome;       // a grey-only target (ScreenIsGreyOnly)
     const uint8_t *history;  // 256 samples, newest first, 255 = gap
     uint8_t percent, batteryFlag, acLineStatus;

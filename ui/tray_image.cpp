@@ -4,12 +4,35 @@
 
 namespace {
 
-enum { SQUARE = 16, TEXT_ROWS = 11, NARROW_COLUMNS = 11, HUNDRED_WIDTH = 10 };
+enum {
+    SQUARE = 16,
+    MAX_SQUARE = 64,
+    BATTERY_ROWS = 5,
+    NARROW_COLUMNS = 11,
+    HUNDRED_WIDTH = 10,
+};
 
 // Keeps every coordinate sum defined whatever the platform measured.
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi)
 {
     return v < lo ? lo : (v > hi ? hi : v);
+}
+
+// A design length of the 16-pixel picture in a working square of side n,
+// rounded half up. Lengths are never negative.
+int32_t Scaled(int32_t n, int32_t length)
+{
+    return (length * n + SQUARE / 2) / SQUARE;
+}
+
+int32_t Max(int32_t a, int32_t b)
+{
+    return a > b ? a : b;
+}
+
+int32_t Min(int32_t a, int32_t b)
+{
+    return a < b ? a : b;
 }
 
 void Append(TrayDisplayList *list, const TrayOp &op)
@@ -45,6 +68,16 @@ void Line(TrayDisplayList *list, uint32_t color, int32_t x0, int32_t y0, int32_t
     AppendBoth(list, Polyline(points, 2), color);
 }
 
+// `rings` nested closed outlines of the rectangle, from its edge inwards.
+void Ring(TrayDisplayList *list, uint32_t color, const TrayRect &r, int32_t rings)
+{
+    for (int32_t k = 0; k < rings; ++k) {
+        const int32_t l = r.left + k, t = r.top + k, rt = r.right - 1 - k, b = r.bottom - 1 - k;
+        const TrayPoint points[5] = {{l, t}, {l, b}, {rt, b}, {rt, t}, {l, t}};
+        AppendBoth(list, Polyline(points, 5), color);
+    }
+}
+
 void Clear(TrayDisplayList *list)
 {
     TrayOp op;
@@ -58,30 +91,70 @@ void Clear(TrayDisplayList *list)
     Append(list, op);
 }
 
-// A closed rectangle outline of two glyph columns, as the digit 0 of 100.
-void Zero(TrayDisplayList *list, uint32_t color, int32_t left, int32_t y1)
+// The line-drawn glyphs in design cells: column c from the glyph's left x,
+// row r counted from its bottom line y (negative upwards).
+struct Glyph {
+    int32_t x, y;
+    int32_t n;          // side of the working square
+    int32_t thickness;  // of every line
+    uint32_t color;
+};
+
+// The pixels of cells [c0, c1) x [r0, r1): they cover their scaled cells and
+// are never thinner than a line, so a diagonal of cells stays joined. A
+// stroke grows rightwards and upwards, so the glyphs keep their bottom line.
+TrayRect Cells(const Glyph &g, int32_t c0, int32_t r0, int32_t c1, int32_t r1)
 {
-    const TrayPoint points[5] = {
-        {left, y1 - 9}, {left, y1 - 3}, {left + 2, y1 - 3}, {left + 2, y1 - 9}, {left, y1 - 9}};
-    AppendBoth(list, Polyline(points, 5), color);
+    TrayRect r;
+    r.left = g.x + Scaled(g.n, c0);
+    r.right = Max(g.x + Scaled(g.n, c1), r.left + g.thickness);
+    r.bottom = g.y - Scaled(g.n, -r1);
+    r.top = Min(g.y - Scaled(g.n, -r0), r.bottom - g.thickness);
+    return r;
 }
 
-void Hundred(TrayDisplayList *list, uint32_t color, int32_t x0, int32_t y1)
+// A stroke down column c over rows [r0, r1), drawn from the top.
+void Down(TrayDisplayList *list, const Glyph &g, int32_t c, int32_t r0, int32_t r1)
 {
-    Line(list, color, x0, y1 - 8, x0 + 1, y1 - 8);
-    Line(list, color, x0 + 1, y1 - 9, x0 + 1, y1 - 2);
-    Zero(list, color, x0 + 3, y1);
-    Zero(list, color, x0 + 7, y1);
+    const TrayRect r = Cells(g, c, r0, c + 1, r1);
+    for (int32_t x = r.left; x < r.right; ++x)
+        Line(list, g.color, x, r.top, x, r.bottom);
 }
 
-void PercentSign(TrayDisplayList *list, uint32_t color, int32_t x1, int32_t y1)
+// The same stroke drawn from the bottom.
+void Up(TrayDisplayList *list, const Glyph &g, int32_t c, int32_t r0, int32_t r1)
 {
-    Line(list, color, x1 + 1, y1 - 8, x1 + 1, y1 - 6);
-    Line(list, color, x1 + 4, y1 - 3, x1 + 4, y1 - 5);
-    Line(list, color, x1 + 1, y1 - 3, x1 + 1, y1 - 4);
-    Line(list, color, x1 + 2, y1 - 4, x1 + 2, y1 - 6);
-    Line(list, color, x1 + 4, y1 - 8, x1 + 4, y1 - 7);
-    Line(list, color, x1 + 3, y1 - 7, x1 + 3, y1 - 5);
+    const TrayRect r = Cells(g, c, r0, c + 1, r1);
+    for (int32_t x = r.left; x < r.right; ++x)
+        Line(list, g.color, x, r.bottom - 1, x, r.top - 1);
+}
+
+// The digit 0 of 100: an outline of three columns. Where lines as thick as
+// the scale would close it (24 pixels), it keeps thinner ones.
+void Zero(TrayDisplayList *list, const Glyph &g, int32_t c)
+{
+    const TrayRect r = Cells(g, c, -9, c + 3, -2);
+    Ring(list, g.color, r, Clamp(g.thickness, 1, (r.right - r.left - 1) / 2));
+}
+
+void Hundred(TrayDisplayList *list, const Glyph &g)
+{
+    const TrayRect flag = Cells(g, 0, -8, 1, -7);
+    for (int32_t y = flag.top; y < flag.bottom; ++y)
+        Line(list, g.color, flag.left, y, flag.right, y);
+    Down(list, g, 1, -9, -2);
+    Zero(list, g, 3);
+    Zero(list, g, 7);
+}
+
+void PercentSign(TrayDisplayList *list, const Glyph &g)
+{
+    Down(list, g, 1, -8, -6);
+    Up(list, g, 4, -4, -2);
+    Up(list, g, 1, -3, -2);
+    Up(list, g, 2, -5, -3);
+    Down(list, g, 4, -8, -7);
+    Down(list, g, 3, -7, -5);
 }
 
 }  // namespace
@@ -142,11 +215,45 @@ uint32_t TrayFillColor(TrayFill fill, bool greyOnly)
     return 0;
 }
 
+int32_t TrayWorkingSize(int32_t width, int32_t height)
+{
+    // Small-icon slots are square at every display scale; an odd one keeps
+    // the design of the standard size.
+    if (width != height)
+        return SQUARE;
+    return Clamp(width, SQUARE, MAX_SQUARE);
+}
+
 TrayPoint TrayWorkingOrigin(int32_t width, int32_t height)
 {
     // Truncating division: a 14-pixel icon starts the square at -1.
-    TrayPoint p = {(width - SQUARE) / 2, (height - SQUARE) / 2};
+    const int32_t n = TrayWorkingSize(width, height);
+    TrayPoint p = {(Clamp(width, 0, 4096) - n) / 2, (Clamp(height, 0, 4096) - n) / 2};
     return p;
+}
+
+TrayRect TrayTextArea(int32_t width, int32_t height)
+{
+    const int32_t n = TrayWorkingSize(width, height);
+    const TrayPoint o = TrayWorkingOrigin(width, height);
+    TrayRect r = {o.x, o.y, o.x + n, o.y + n - Scaled(n, BATTERY_ROWS)};
+    return r;
+}
+
+IconFont TrayImageFont(const IconFont *font, int32_t width, int32_t height)
+{
+    IconFont f = *font;
+    f.faceName[sizeof f.faceName - 1] = '\0';
+    // Half away from zero: a height of -9 gives -14 at 24 pixels.
+    const int64_t n = TrayWorkingSize(width, height);
+    const int64_t half = f.height < 0 ? -SQUARE / 2 : SQUARE / 2;
+    const int64_t scaled = (int64_t{f.height} * n + half) / SQUARE;
+    f.height = static_cast<int32_t>(scaled < INT32_MIN   ? INT32_MIN
+                                    : scaled > INT32_MAX ? INT32_MAX
+                                                         : scaled);
+    // Antialiased text would give the mask and the colour different pixels.
+    f.quality = FONT_NONANTIALIASED;
+    return f;
 }
 
 void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list)
@@ -154,31 +261,40 @@ void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list)
     memset(list, 0, sizeof *list);
     list->width = Clamp(input->width, 0, 4096);
     list->height = Clamp(input->height, 0, 4096);
-    list->font = input->font;
-    list->font.faceName[sizeof list->font.faceName - 1] = '\0';
-    // Antialiased text would give the mask and the colour different pixels.
-    list->font.quality = FONT_NONANTIALIASED;
+    list->font = TrayImageFont(&input->font, list->width, list->height);
 
+    const int32_t n = TrayWorkingSize(list->width, list->height);
     const TrayPoint origin = TrayWorkingOrigin(list->width, list->height);
-    const int32_t L = origin.x, T = origin.y, R = L + SQUARE, B = T + SQUARE;
+    const int32_t L = origin.x, T = origin.y, R = L + n, B = T + n;
+    const int32_t thickness = Scaled(n, 1);
     const uint32_t ink = input->iconColor & 0x00FFFFFFu;
 
     Clear(list);
 
-    // Battery with its terminal on the left; (L+2, B-3) is left to the fill.
-    const TrayPoint outline[9] = {{R - 3, B - 1}, {L + 2, B - 1}, {L + 2, B - 2},
-                                  {L + 1, B - 2}, {L + 1, B - 4}, {L + 2, B - 4},
-                                  {L + 2, B - 5}, {R - 3, B - 5}, {R - 3, B - 1}};
-    AppendBoth(list, Polyline(outline, 9), ink);
+    // Battery with its terminal on the left, in the bottom rows: outline
+    // columns xt (terminal), xb (body) and xr, rows yt, ya and yc (terminal),
+    // yb. Each line is `thickness` nested outlines; the terminal's opening is
+    // left to the fill.
+    const int32_t xt = L + thickness, xb = xt + thickness, xr = R - 1 - 2 * thickness;
+    const int32_t yt = B - Scaled(n, BATTERY_ROWS), yb = B - 1;
+    const int32_t ya = yt + thickness, yc = yb - thickness;
+    for (int32_t k = 0; k < thickness; ++k) {
+        const TrayPoint outline[9] = {{xr - k, yb - k}, {xb + k, yb - k}, {xb + k, yc - k},
+                                      {xt + k, yc - k}, {xt + k, ya + k}, {xb + k, ya + k},
+                                      {xb + k, yt + k}, {xr - k, yt + k}, {xr - k, yb - k}};
+        AppendBoth(list, Polyline(outline, 9), ink);
+    }
 
-    // The fill tells the level, not the amount: it always fills the interior.
+    // The fill tells the level, not the amount: it always fills the interior,
+    // one row at a time from the bottom.
     const TrayFill fill = TrayFillFor(input->percent, input->batteryFlag, input->lowThreshold,
                                       input->criticalThreshold);
     if (fill != TRAY_FILL_NONE) {
         const uint32_t color = TrayFillColor(fill, input->greyOnly);
-        Line(list, color, R - 4, B - 2, L + 2, B - 2);
-        Line(list, color, R - 4, B - 3, L + 1, B - 3);
-        Line(list, color, R - 4, B - 4, L + 2, B - 4);
+        for (int32_t y = yb - thickness; y >= yt + thickness; --y) {
+            const bool opening = y >= ya + thickness && y <= yc - thickness;
+            Line(list, color, xr - thickness, y, (opening ? xt : xb) + thickness - 1, y);
+        }
     }
 
     TrayOp text;
@@ -186,22 +302,27 @@ void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list)
     text.kind = TRAY_OP_TEXT;
     TrayImageText(input->percent, text.text);
 
+    // The narrow rule on the scaled measures: a text narrower than the first
+    // 11 design columns leaves room for the percent sign.
+    const int32_t narrow = Scaled(n, NARROW_COLUMNS);
     const bool hundred = input->percent == 100;
-    const int32_t w = hundred ? HUNDRED_WIDTH : Clamp(input->textWidth, 0, 4096);
+    const int32_t w = hundred ? Scaled(n, HUNDRED_WIDTH) : Clamp(input->textWidth, 0, 4096);
     const int32_t h = Clamp(input->lineHeight, -4096, 4096);
-    if (w > NARROW_COLUMNS - 1) {
-        // Too wide for a percent sign: centred over the square, cut at row 10.
-        text.rect = TrayRect{L, T, R, T + TEXT_ROWS};
+    if (w >= narrow) {
+        // Too wide for a percent sign: centred over the square, cut above the battery.
+        text.rect = TrayTextArea(list->width, list->height);
         text.textFormat = TRAY_TEXT_CENTER;
     } else {
-        const int32_t l = (NARROW_COLUMNS - w) / 2;
+        const int32_t l = (narrow - w) / 2;
         text.rect = TrayRect{L + l, T, L + l + w, T + h};
         // The line-drawn glyphs hang from the measured bottom, so they follow
-        // the font's line height.
-        const int32_t x1 = text.rect.right, y1 = text.rect.bottom;
+        // the font's line height. A gap of one scaled column keeps the sign
+        // off the digits.
+        Glyph g = {text.rect.left, text.rect.bottom, n, thickness, ink};
         if (hundred)
-            Hundred(list, ink, text.rect.left, y1);
-        PercentSign(list, ink, x1, y1);
+            Hundred(list, g);
+        g.x = text.rect.right;
+        PercentSign(list, g);
     }
     if (!hundred)
         AppendBoth(list, text, ink);

@@ -2,6 +2,10 @@
 // the two rasters of an icon (a 1-bit mask, 1 transparent / 0 opaque, and a
 // colour raster, black where transparent). Deciding is portable; the shell
 // executes the list with GDI and makes the icon.
+//
+// The picture is a 16-pixel design drawn in a square working area: in a
+// larger square slot the design grows with it (up to 64 pixels), its lines as
+// thick as the scale; in a smaller or odd slot it keeps 16 pixels, centred.
 #ifndef AMPWATCH_TRAY_IMAGE_H
 #define AMPWATCH_TRAY_IMAGE_H
 
@@ -28,7 +32,9 @@ enum TrayFill : uint8_t {
     TRAY_FILL_CHARGING,
 };
 
-enum { TRAY_MAX_POINTS = 9, TRAY_MAX_OPS = 40, TRAY_TEXT_CAPACITY = 4 };
+// 128 operations hold "100%" at the largest scale, where every line is four
+// one-pixel lines thick.
+enum { TRAY_MAX_POINTS = 9, TRAY_MAX_OPS = 128, TRAY_TEXT_CAPACITY = 4 };
 
 struct TrayPoint {
     int32_t x, y;
@@ -52,7 +58,7 @@ struct TrayOp {
 
 struct TrayDisplayList {
     int32_t width, height;  // of both rasters
-    IconFont font;          // for every text operation; always non-antialiased
+    IconFont font;          // for every text operation: TrayImageFont of the input's
     uint32_t opCount;
     TrayOp ops[TRAY_MAX_OPS];
 };
@@ -65,9 +71,9 @@ struct TrayImageInput {
     uint8_t criticalThreshold;
     uint32_t iconColor;  // digits and outline, 0x00BBGGRR
     bool greyOnly;       // the screen shows no colours
-    IconFont font;
-    // TrayImageText(percent) measured as one line in font: width, and line
-    // height (ascent plus descent).
+    IconFont font;  // as set; the picture draws with TrayImageFont of it
+    // TrayImageText(percent) measured as one line in TrayImageFont: width, and
+    // line height (ascent plus descent).
     int32_t textWidth;
     int32_t lineHeight;
 };
@@ -80,8 +86,17 @@ TrayFill TrayFillFor(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
 // 0x00BBGGRR of a fill other than none.
 uint32_t TrayFillColor(TrayFill fill, bool greyOnly);
 
-// Left and top of the 16 x 16 working square centred in a width x height icon.
+// Side of the working square of a width x height icon: the icon's own side
+// from 16 to 64 pixels, else 16 (odd and small slots) or 64.
+int32_t TrayWorkingSize(int32_t width, int32_t height);
+// Left and top of the working square, centred in the icon (truncating).
 TrayPoint TrayWorkingOrigin(int32_t width, int32_t height);
+// Where the text is measured, and drawn when it is too wide for a percent
+// sign: the working square above the battery.
+TrayRect TrayTextArea(int32_t width, int32_t height);
+// The font every text of the picture is measured and drawn in: the icon font
+// with its height scaled to the working square, never antialiased.
+IconFont TrayImageFont(const IconFont *font, int32_t width, int32_t height);
 
 // Mask operations come first, each colour operation right after the mask
 // operation of the same shape.

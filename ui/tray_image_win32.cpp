@@ -86,13 +86,45 @@ void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
 
 }  // namespace
 
+// A function of newer systems, looked up at run time so the meter still
+// starts where it is missing; null there.
+template <typename Fn> static Fn LookUp(HMODULE module, const char *name)
+{
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+SIZE TrayIconSize()
+{
+    // GetSystemMetrics is not meant for a program aware of each monitor's
+    // DPI: the size is asked for at the taskbar's DPI where the system can.
+    HMODULE user = GetModuleHandleA("user32.dll");
+    const auto forDpi = LookUp<decltype(&GetSystemMetricsForDpi)>(user, "GetSystemMetricsForDpi");
+    SIZE size;
+    if (!forDpi) {
+        size.cx = GetSystemMetrics(SM_CXSMICON);
+        size.cy = GetSystemMetrics(SM_CYSMICON);
+        return size;
+    }
+    const auto systemDpi = LookUp<decltype(&GetDpiForSystem)>(user, "GetDpiForSystem");
+    UINT dpi = systemDpi ? systemDpi() : 0;
+    if (!dpi) {
+        ScopedWindowDc screen(nullptr);
+        dpi = screen.dc ? static_cast<UINT>(GetDeviceCaps(screen.dc, LOGPIXELSY)) : 96u;
+    }
+    size.cx = forDpi(SM_CXSMICON, dpi);
+    size.cy = forDpi(SM_CYSMICON, dpi);
+    return size;
+}
+
 HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                          uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
 {
     TrayImageInput input;
     memset(&input, 0, sizeof input);
-    input.width = GetSystemMetrics(SM_CXSMICON);
-    input.height = GetSystemMetrics(SM_CYSMICON);
+    const SIZE size = TrayIconSize();
+    input.width = size.cx;
+    input.height = size.cy;
     input.percent = percent;
     input.batteryFlag = batteryFlag;
     input.lowThreshold = lowThreshold;
@@ -100,7 +132,6 @@ HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThresh
     input.iconColor = iconColor;
     if (font)
         input.font = *font;
-    input.font.quality = FONT_NONANTIALIASED;
 
     // Declared first, destroyed last: the icon below keeps copies of both.
     ScopedObject maskBitmap(CreateBitmap(input.width, input.height, 1, 1, nullptr));
@@ -120,21 +151,24 @@ HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThresh
             return nullptr;
         ScopedSelection maskRaster(maskDc.dc, maskBitmap.object);
         ScopedSelection colorRaster(colorDc.dc, colorBitmap.object);
-        // Without the icon font the surfaces' default font draws the digits.
-        LOGFONTA lf = ToLogFont(&input.font);
+        // The text is measured in the font the picture draws with; without
+        // it the surfaces' default font draws the digits.
+        const IconFont drawn = TrayImageFont(&input.font, input.width, input.height);
+        LOGFONTA lf = ToLogFont(&drawn);
         ScopedObject hfont(CreateFontIndirectA(&lf));
         ScopedSelection maskFont(maskDc.dc, hfont.object);
         ScopedSelection colorFont(colorDc.dc, hfont.object);
 
         char text[TRAY_TEXT_CAPACITY];
         TrayImageText(percent, text);
-        const TrayPoint origin = TrayWorkingOrigin(input.width, input.height);
-        RECT measured = {origin.x, origin.y, origin.x + 16, origin.y + 11};
+        const TrayRect area = TrayTextArea(input.width, input.height);
+        RECT measured = {area.left, area.top, area.right, area.bottom};
         DrawTextA(colorDc.dc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
         input.textWidth = measured.right - measured.left;
         input.lineHeight = measured.bottom - measured.top;
 
-        TrayDisplayList list;
+        // Static: the list is large for the stack of a window procedure.
+        static TrayDisplayList list;
         PlanTrayImage(&input, &list);
         ExecuteTrayDisplayList(maskDc.dc, colorDc.dc, &list);
     }

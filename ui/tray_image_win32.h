@@ -6,9 +6,12 @@
 
 #include "app/settings.h"
 
-// Draws the picture for the screen's small-icon size. The caller owns the
-// returned icon and destroys it with DestroyIcon; null on failure. Nothing
-// else outlives the call.
+// The small-icon size at the taskbar's DPI: the size of the picture.
+SIZE TrayIconSize();
+
+// Draws the picture for TrayIconSize. The caller owns the returned icon and
+// destroys it with DestroyIcon; null on failure. Nothing else outlives the
+// call.
 HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                          uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor);
 
