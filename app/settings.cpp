@@ -87,7 +87,6 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
 
     IconFont *font = &iconSettings.font;
     memset(font, 0, sizeof *font);
-    font->quality = FONT_NONANTIALIASED;  // the digits are a handful of pixels
     font->height = static_cast<int32_t>(reader->readInt(ctx, "Height", static_cast<uint32_t>(-9)));
     font->weight = static_cast<int32_t>(reader->readInt(ctx, "Weight", WEIGHT_NORMAL));
     font->italic = ReadByteKey(reader, "Italic", 0);

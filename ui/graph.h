@@ -66,7 +66,7 @@ int GraphStateString(uint8_t batteryFlag);
 int GraphSourceString(uint8_t acLineStatus);
 
 // format holds one "%s", replaced by the duration: a number, a no-break space
-// (0xA0) and "s", "min" or "h". False, writing nothing, for a null buffer or
+// (UTF-8 C2 A0) and "s", "min" or "h". False, writing nothing, for a null buffer or
 // format.
 bool FormatDuration(char *out, size_t capacity, const char *format, uint32_t seconds);
 

@@ -345,6 +345,7 @@ static void OnDpiChanged(HWND window, const RECT *suggested)
     SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowIcons(window);
+    FollowTraySize(window);
     PostMessageA(window, WM_REFITGRAPH, 0, 0);
 }
 
@@ -443,6 +444,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETTINGCHANGE:
         if (lParam && lstrcmpA(reinterpret_cast<const char *>(lParam), "ImmersiveColorSet") == 0)
             FollowTaskbarTheme(window);
+        FollowTraySize(window);
         return FALSE;
     case WM_TRAYNOTIFY:
         OnTrayNotify(window, wParam, lParam);

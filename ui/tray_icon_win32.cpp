@@ -18,6 +18,7 @@
 // of the display.
 static struct {
     HICON trayIconImage;        // the picture last given to the icon; at most one exists
+    SIZE pictureSize;           // its size: the small-icon size when it was made
     int32_t displayColorDepth;  // bits per pixel times planes, as last seen
 } trayIcon;
 
@@ -62,6 +63,7 @@ static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
 static HICON BuildCurrentPicture()
 {
     const PowerSample &shown = refreshState.statusSnapshot;
+    trayIcon.pictureSize = TrayIconSize();
     return BuildTrayIconImage(shown.batteryLifePercent, shown.batteryFlag, thresholds.lowThreshold,
                               thresholds.criticalThreshold, &iconSettings.font,
                               iconSettings.iconColor);
@@ -101,10 +103,19 @@ void RemoveTrayIcon(HWND window)
 void OnDisplayChange(HWND window, WPARAM bitsPerPixel)
 {
     int32_t depth = static_cast<int32_t>(bitsPerPixel);
-    if (depth == 0 || depth == trayIcon.displayColorDepth)
+    if (depth == 0 || depth == trayIcon.displayColorDepth) {
+        FollowTraySize(window);
         return;
+    }
     trayIcon.displayColorDepth = depth;
     ReplaceTrayIcon(window);
+}
+
+void FollowTraySize(HWND window)
+{
+    const SIZE size = TrayIconSize();
+    if (size.cx != trayIcon.pictureSize.cx || size.cy != trayIcon.pictureSize.cy)
+        ReplaceTrayIcon(window);
 }
 
 UINT TaskbarCreatedMessage()
@@ -119,7 +130,8 @@ UINT TaskbarCreatedMessage()
 bool ReAddTrayIcon(HWND window)
 {
     // The restarted notification area knows nothing of us: add the icon again
-    // with what it showed before.
+    // with what it showed before, drawn for today's scale.
+    FollowTraySize(window);
     return NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) != FALSE;
 }
 

@@ -23,7 +23,10 @@ bool HideToTray(HWND window);
 void ShowFromTray(HWND window);
 // A change of the taskbar's theme: new digits unless a colour is stored.
 void FollowTaskbarTheme(HWND window);
-// WM_DISPLAYCHANGE with the new bits per pixel.
+// WM_DISPLAYCHANGE with the new bits per pixel: a new picture for a new
+// depth or a new small-icon size.
 void OnDisplayChange(HWND window, WPARAM bitsPerPixel);
+// A new picture when the small-icon size changed (a new display scale).
+void FollowTraySize(HWND window);
 
 #endif

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <string.h>
 
+#include "platform/platform.h"
 #include "platform/scoped_win32.h"
 #include "ui/screen.h"
 #include "ui/tray_image.h"
@@ -86,34 +87,12 @@ void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
 
 }  // namespace
 
-// A function of newer systems, looked up at run time so the meter still
-// starts where it is missing; null there.
-template <typename Fn> static Fn LookUp(HMODULE module, const char *name)
-{
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 SIZE TrayIconSize()
 {
-    // GetSystemMetrics is not meant for a program aware of each monitor's
-    // DPI: the size is asked for at the taskbar's DPI where the system can.
-    HMODULE user = GetModuleHandleA("user32.dll");
-    const auto forDpi = LookUp<decltype(&GetSystemMetricsForDpi)>(user, "GetSystemMetricsForDpi");
-    SIZE size;
-    if (!forDpi) {
-        size.cx = GetSystemMetrics(SM_CXSMICON);
-        size.cy = GetSystemMetrics(SM_CYSMICON);
-        return size;
-    }
-    const auto systemDpi = LookUp<decltype(&GetDpiForSystem)>(user, "GetDpiForSystem");
-    UINT dpi = systemDpi ? systemDpi() : 0;
-    if (!dpi) {
-        ScopedWindowDc screen(nullptr);
-        dpi = screen.dc ? static_cast<UINT>(GetDeviceCaps(screen.dc, LOGPIXELSY)) : 96u;
-    }
-    size.cx = forDpi(SM_CXSMICON, dpi);
-    size.cy = forDpi(SM_CYSMICON, dpi);
+    // The taskbar's size at the system's DPI; GetSystemMetrics alone would
+    // answer for 96 DPI in a program aware of each monitor's DPI.
+    const uint32_t dpi = WindowDpi(nullptr);
+    SIZE size = {MetricForDpi(SM_CXSMICON, dpi), MetricForDpi(SM_CYSMICON, dpi)};
     return size;
 }
 

@@ -135,12 +135,12 @@ TEST(Graph, DetailsByStatusInAFontForTheScreen) {
     in.details = true;
     in.dpiY = 120;
     std::vector<std::string> sections = Graph(in);
-    EXPECT_EQ(sections[3] + sections[4], "[-12/400] 0%@8 50%@4 100%@0 8\xA0min/div@2 dt: 1\xA0min@10 "
+    EXPECT_EQ(sections[3] + sections[4], "[-12/400] 0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 "
                                          "100:01 h@6 #11@1 #8@9 E [-24/700] 57%@5 E ");
     // Unknown level and time, no named battery bit, an unnamed mains state; 201 wide, six minutes a sample.
     sections = Graph({10, 20, 211, 65, 96, true, history, 255, 16, 3, 0xFFFFFFFFu, 360, true});
-    EXPECT_EQ(sections[3] + sections[4], "[-11/400] 0%@8 50%@4 100%@0 1\xA0h/div@2 dt: 6\xA0min@10 @1 @9 E "
-                                         "[-18/700] ?@5 E ");
+    EXPECT_EQ(sections[3] + sections[4], "[-11/400] 0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 "
+                                         "dt: 6\xC2\xA0min@10 @1 @9 E [-18/700] ?@5 E ");
     EXPECT_EQ(GraphSourceString(255), 0);  // nothing to say
     EXPECT_EQ(GraphStateString(255), 0);
     EXPECT_EQ(GraphStateString(0), 0);

@@ -43,7 +43,7 @@ int64_t Loaded(const char *key, const char *text) {
 
 // Thresholds keep their low byte before the range test; an alert of 255 is off. IconColor is
 // stored only when there and not empty, else the taskbar is followed. The font's parts that are
-// not read are cleared, and it is never smoothed.
+// not read are cleared (the picture decides the smoothing).
 TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
     const struct { const char *key; std::vector<std::pair<const char *, int64_t>> values; } cases[] = {
         {"RunHidden", {{nullptr, 0}, {"2", 1}}}, {"ShowDetails", {{nullptr, 0}, {"1", 1}}},
@@ -65,7 +65,7 @@ TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
     EXPECT_EQ((std::vector<int>{f.height, f.width, f.escapement, f.orientation, f.weight, f.italic,
                                 f.underline, f.strikeOut, f.charSet, f.outPrecision, f.clipPrecision,
                                 f.quality, f.pitchAndFamily}),
-              (std::vector<int>{-9, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 3, 34}));
+              (std::vector<int>{-9, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 34}));
     EXPECT_STREQ(f.faceName, "Tahoma");
     std::string cjk10;  // 32 bytes: cut to 30, then back to the last whole character
     for (int i = 0; i < 10; ++i)
