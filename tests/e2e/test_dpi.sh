@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# At 125, 150 and 200 % display scale (the prefix's LogPixels, read when Wine's server starts):
+# the tray picture fills its larger slot in the icon's colours only, the window's graph is
+# fitted to its grid at that scale.
+. "$(dirname "$0")/harness.sh"
+"$WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+    /v SystemUsesLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+battery 57
+for dpi in 120 144 192; do
+    n=$((dpi / 6))  # the small-icon size: 16 at 96 dpi
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1 </dev/null
+    "$WINESERVER" -k; "$WINESERVER" -w; "$WINE" wineboot >>"$SCRATCH/wineboot.out" 2>&1 </dev/null
+    printf '[Settings]\r\nRunHidden=0\r\n' >"$INI"
+    start_meter
+    tray_up; readd_tray; s=$(shot dpi$dpi)
+    # The picture: what is not the tray's dark background inside it.
+    area=$(convert "$s" -crop 400x120+0+0 +repage -fill black +opaque '#000080' -format %@ info:)
+    IFS='x+' read -r w h x y <<<"$area"
+    box=$(convert "$s" -crop "$area" +repage -fill black -opaque '#000080' -format %@ info:)
+    box=$(IFS='x+' read -r bw bh bx by <<<"$box"; echo "${bw}x$bh+$((bx + x))+$((by + y))")
+    IFS='x+' read -r w h x y <<<"$box"
+    pixels=$(convert "$s" -crop "$box" +repage txt:- | sed 1d | tr -s ' ,:()' ' ')
+    # Wine paints a new tray picture over the slot without clearing it: black is what it leaves.
+    colours=$(cut -d' ' -f6 <<<"$pixels" | grep -vx -e '#000080' -e '#000000' | sort -u | xargs)
+    fill=$(awk '$6 == "#00FF00" {print $2}' <<<"$pixels" | sort -n | head -n1)
+    digits=$(awk -v f="$fill" '$6 == "#FFFFFF" && $2 < f - 2 {print $1}' <<<"$pixels" | sort -u | wc -l)
+    log "$dpi dpi: picture $box, colours $colours, fill from row $fill, digits over $digits columns"
+    assert_eq "#00FF00 #FFFFFF 1 1 1" "$colours $((5 * w >= 4 * n && 4 * h >= 3 * n)) \
+$((16 * fill >= 10 * h)) $((10 * digits >= 6 * n))" "$dpi dpi: the picture fills its slot of $n pixels: the \
+battery at the bottom, the digits across, no other colour"
+    read -r gx gy gw gh < <(ctl rect graph)
+    assert_eq "0 0 1" "$(((gw - 1) % 10)) $(((gh - 1) % 4)) $((gw * 96 > 180 * dpi))" "$dpi dpi: the graph fitted, scaled"
+    close_meter
+done
