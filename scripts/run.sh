@@ -39,6 +39,9 @@ if [ -n "$level" ]; then
     echo 1000000 >$b/current_now; echo 10000000 >$b/voltage_now
     echo Mains >/sys/class/power_supply/AC/type; echo $online >/sys/class/power_supply/AC/online
     echo "run: simulated battery at $level % ($status), mains online=$online"
+elif ! grep -qsx Battery /sys/class/power_supply/*/type; then
+    echo "run: this machine has no battery: the meter will show \"?\" and an empty graph;" \
+         "for a demonstration: scripts/run.sh --battery 57"
 fi
 
 if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; fi
