@@ -31,7 +31,7 @@ static void CopyText(char *out, size_t capacity, const char *text)
     out[n] = 0;
 }
 
-void FormatLogPercent(uint8_t percent, char *out, size_t capacity)
+static void FormatLogPercent(uint8_t percent, char *out, size_t capacity)
 {
     if (percent == PERCENT_UNKNOWN)
         CopyText(out, capacity, "UNKNOWN");

@@ -18,7 +18,6 @@ enum { LOG_FIELD_CAPACITY = 40, LOG_LINE_CAPACITY = 160 };
 // Text of a power broadcast code; null for codes that get no line.
 const char *PowerEventText(uint32_t code);
 
-void FormatLogPercent(uint8_t percent, char *out, size_t capacity);
 void FormatLogMains(uint8_t acLineStatus, char *out, size_t capacity);
 void FormatLogFlags(uint8_t batteryFlag, char *out, size_t capacity);
 

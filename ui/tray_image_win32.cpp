@@ -8,7 +8,8 @@
 #include "ui/tray_image.h"
 #include "ui/tray_image_win32.h"
 
-LOGFONTA ToLogFont(const IconFont *font)
+// The font record as GDI takes it.
+static LOGFONTA ToLogFont(const IconFont *font)
 {
     LOGFONTA lf;
     memset(&lf, 0, sizeof lf);

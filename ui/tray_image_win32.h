@@ -15,7 +15,4 @@ SIZE TrayIconSize();
 HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                          uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor);
 
-// The font record as GDI takes it.
-LOGFONTA ToLogFont(const IconFont *font);
-
 #endif
