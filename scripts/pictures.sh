@@ -60,3 +60,27 @@ for lang in en de; do
     window "$lang-details"
     close_meter
 done
+
+# At 150 and 200 % display scale (Wine reads LogPixels when its server starts): the tray
+# picture drawn for its larger slot, enlarged like the others, and the window.
+for scale in 150 200; do
+    dpi=$((96 * scale / 100)) n=$((16 * scale / 100))
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1 </dev/null
+    "$WINESERVER" -k; "$WINESERVER" -w; "$WINE" wineboot >>"$SCRATCH/wineboot.out" 2>&1 </dev/null
+    printf '[Settings]\r\nRunHidden=1\r\n' >"$INI"
+    cp "$SCRATCH/history.dat" "$HIST"
+    start_meter
+    tray_up; readd_tray; s=$(shot "tray-$scale")
+    # The slot is the top left of the tray's dark inside.
+    IFS='x+' read -r _ _ x y < <(convert "$s" -crop 400x120+0+0 +repage -fill black +opaque '#000080' -format %@ info:)
+    convert "$s" -crop "$((n + 4))x$((n + 4))+$x+$y" +repage -filter point -resize 400% \
+        "$OUT/tray-57-$scale.png" || fail "cannot cut the tray icon"
+    log "wrote $OUT/tray-57-$scale.png"
+    if [ $scale = 150 ]; then
+        ctl post tray 0x201
+        wait_for 5 eval '[ "$(state visible)" = 1 ]' || fail "the window did not show"
+        window "en-$scale"
+    fi
+    close_meter
+done
+
