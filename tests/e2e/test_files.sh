@@ -11,6 +11,7 @@ umount "$APP" && unset 'MOUNTS[-1]'
 assert_eq "1 Ampwatch.exe" "$NBOX $(ls "$APP")" "a first start in a read-only folder alerts and writes nothing"
 printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\n' >"$INI"
 start_meter
+assert_eq "" "$(ctl text threshold)" "an alert that is off: an empty threshold box"
 battery 40; poll; no_battery; poll; battery 70 Charging; poll
 close_meter
 assert_eq "256 70 255 40 9 255" "$(stat -c %s "$HIST") $(hist 5)" "polls newest first, no battery a gap"
