@@ -4,13 +4,13 @@
 #include "app/text.h"
 #include "app/text_win32.h"
 
-uint32_t LoadText(int n, char *out, uint32_t capacity)
+void LoadText(int n, char *out, uint32_t capacity)
 {
-    if (capacity == 0)
-        return 0;
+    // A capacity of 0 would ask LoadStringA for the resource itself.
+    if (!capacity)
+        return;
     out[0] = '\0';
-    int got = LoadStringA(GetModuleHandleA(nullptr),
-                          static_cast<UINT>(LocalisedStringId(n, appGlobals.languageIsGerman)),
-                          out, static_cast<int>(capacity));
-    return got > 0 ? static_cast<uint32_t>(got) : 0;
+    LoadStringA(GetModuleHandleA(nullptr),
+                static_cast<UINT>(LocalisedStringId(n, appGlobals.languageIsGerman)), out,
+                static_cast<int>(capacity));
 }

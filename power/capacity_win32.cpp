@@ -26,7 +26,7 @@ int ShowCapacityReport(HWND owner)
 
     CapacityFigures figures = {state.MaxCapacity, state.RemainingCapacity, state.DefaultAlert1,
                                static_cast<int32_t>(state.Rate)};
-    char caption[128], format[256], text[512];
+    char caption[TEXT_CAPACITY], format[TEXT_CAPACITY], text[TEXT_CAPACITY];
     LoadText(IDS_CAPACITY_CAPTION, caption, sizeof caption);
     LoadText(IDS_CAPACITY_REPORT, format, sizeof format);
     FillCapacityReport(format, &figures, text, sizeof text);

@@ -111,7 +111,7 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     in.right = area.right;
     in.bottom = area.bottom;
     in.dpiY = static_cast<int32_t>(WindowDpi(item->hwndItem));
-    in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, RGB(255, 0, 0)));
+    in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, PURE_RED));
     in.history = historyBuffer.slots;
     const PowerSample &shown = refreshState.statusSnapshot;
     in.percent = shown.batteryLifePercent;
@@ -126,7 +126,7 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     BuildGraph(&in, &list);
 
     const COLORREF oldText = GetTextColor(dc);
-    const COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, GRAPH_BLACK);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     Execute(dc, &area, &list);
     if (oldMode)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <string.h>
 
 #include "ampwatch_version.h"
 #include "app/settings.h"
@@ -28,7 +29,7 @@ static const char kAboutText[] =
     "www.quenta.example/ampwatch";
 
 // Offered afresh each time the chooser opens.
-static const COLORREF kCustomColors[16] = {
+static const COLORREF kCustomColors[] = {
     0x000000, 0x000080, 0x008080, 0x008000, 0x808000, 0x800000, 0x800080, 0x808080,
     0xC0C0C0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
 };
@@ -163,7 +164,7 @@ static void InitMainDialog(HWND window)
 
 static int AskRescale(void *context)
 {
-    char text[256];
+    char text[TEXT_CAPACITY];
     LoadText(IDS_HISTORY_RESCALE, text, sizeof text);
     HWND window = static_cast<HWND>(context);
     int answer = MessageBoxA(window, text, MAIN_CAPTION, MB_OKCANCEL | MB_ICONWARNING);
@@ -228,9 +229,8 @@ static void CloseMainWindow(HWND window)
 
 static void ChooseIconColor(HWND window)
 {
-    COLORREF custom[16];
-    for (int i = 0; i < 16; ++i)
-        custom[i] = kCustomColors[i];
+    COLORREF custom[sizeof kCustomColors / sizeof kCustomColors[0]];
+    memcpy(custom, kCustomColors, sizeof custom);
     CHOOSECOLORA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = window;

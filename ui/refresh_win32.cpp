@@ -15,7 +15,7 @@ RefreshState refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIM
 static void ShowAlert(HWND window)
 {
     ShowFromTray(window);
-    char text[256];
+    char text[TEXT_CAPACITY];
     LoadText(IDS_ALERT, text, sizeof text);
     MessageBoxA(window, text, MAIN_CAPTION, MB_ICONERROR | MB_SETFOREGROUND);
 }

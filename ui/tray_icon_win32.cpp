@@ -37,7 +37,7 @@ static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
         FormatCounts(tip, TIP_CAPACITY, MAIN_CAPTION, nullptr, 0);
         return;
     }
-    char format[256];
+    char format[TEXT_CAPACITY];
     LoadText(plan.textId, format, sizeof format);
     FormatCounts(tip, TIP_CAPACITY, format, plan.args, plan.argCount);
 }
@@ -48,8 +48,7 @@ static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
 {
     const PowerSample &shown = refreshState.statusSnapshot;
     // The first, 88-byte form of the record: understood by every shell.
-    NOTIFYICONDATAA data;
-    memset(&data, 0, sizeof data);
+    NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = window;
     data.uID = TRAY_ICON_ID;

@@ -11,8 +11,7 @@
 // The font record as GDI takes it.
 static LOGFONTA ToLogFont(const IconFont *font)
 {
-    LOGFONTA lf;
-    memset(&lf, 0, sizeof lf);
+    LOGFONTA lf = {};
     lf.lfHeight = font->height;
     lf.lfWidth = font->width;
     lf.lfEscapement = font->escapement;
@@ -100,8 +99,7 @@ SIZE TrayIconSize()
 HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                          uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
 {
-    TrayImageInput input;
-    memset(&input, 0, sizeof input);
+    TrayImageInput input = {};
     const SIZE size = TrayIconSize();
     input.width = size.cx;
     input.height = size.cy;
@@ -121,7 +119,7 @@ HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThresh
         if (!screen.dc || !maskBitmap.object)
             return nullptr;
         colorBitmap.object = CreateCompatibleBitmap(screen.dc, input.width, input.height);
-        input.greyOnly = ScreenIsGreyOnly(GetNearestColor(screen.dc, RGB(255, 0, 0)));
+        input.greyOnly = ScreenIsGreyOnly(GetNearestColor(screen.dc, PURE_RED));
         if (!colorBitmap.object)
             return nullptr;
 
@@ -153,10 +151,9 @@ HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThresh
         ExecuteTrayDisplayList(maskDc.dc, colorDc.dc, &list);
     }
 
-    ICONINFO info;
+    // An icon's hot spot is its centre whatever the record says.
+    ICONINFO info = {};
     info.fIcon = TRUE;
-    info.xHotspot = static_cast<DWORD>(input.width / 2);
-    info.yHotspot = static_cast<DWORD>(input.height / 2);
     info.hbmMask = static_cast<HBITMAP>(maskBitmap.object);
     info.hbmColor = static_cast<HBITMAP>(colorBitmap.object);
     return CreateIconIndirect(&info);
