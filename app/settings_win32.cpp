@@ -32,7 +32,7 @@ void WriteSetting(const char *key, const char *text)
 
 void WriteSettingUnsigned(const char *key, uint32_t value)
 {
-    char text[16];
+    char text[NUMBER_CAPACITY];
     if (FormatUnsigned(text, sizeof text, value))
         WriteSetting(key, text);
 }

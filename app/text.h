@@ -18,6 +18,9 @@ uint32_t Utf16Length(const char *text, uint32_t bytes);
 // their end (by a byte limit).
 uint32_t Utf8Complete(const char *text, uint32_t length);
 
+// Room for any 32-bit number as decimal text.
+enum { NUMBER_CAPACITY = 11 };
+
 // Writes value as unsigned decimal text; answers the length, 0 if it did not fit.
 uint32_t FormatUnsigned(char *out, uint32_t capacity, uint32_t value);
 

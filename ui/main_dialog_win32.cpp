@@ -96,7 +96,7 @@ static void ShowThreshold(HWND window)
     // The up-down control may rewrite its buddy box when its position is set,
     // so the text goes in afterwards.
     SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, UDM_SETPOS, 0, off ? 0 : thresholds.alertThreshold);
-    char text[8] = "";
+    char text[NUMBER_CAPACITY] = "";
     if (!off)
         FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
     SetDlgItemTextA(window, IDC_THRESHOLD, text);
