@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "history/history.h"
+#include "platform/files.h"
 #include "platform/numbers.h"
 
 namespace {
@@ -14,50 +15,44 @@ Bytes Slots() { return Bytes(historyBuffer.slots, historyBuffer.slots + HISTORY_
 Bytes OnlySlot0(int v) { Bytes b(HISTORY_SLOTS, HISTORY_EMPTY); b[0] = uint8_t(v); return b; }
 // The slots a load leaves, none when the file was not taken.
 Bytes Loaded(const std::string &path) { return LoadHistory(path.c_str()) ? Slots() : Bytes(); }
+struct stat Stat(const std::string &path) { struct stat st = {}; stat(path.c_str(), &st); return st; }
 struct Question { int answer, asked, recordDuring; } question;  // the button, times shown, a poll inside
 int Ask(void *) {
-    if (++question.asked && question.recordDuring >= 0)
-        RecordSample(uint8_t(question.recordDuring));
+    if (++question.asked && question.recordDuring >= 0) RecordSample(uint8_t(question.recordDuring));
     return question.answer;
 }
-
+// A file is taken from its first 256 bytes when they are levels or gaps, else the history is empty.
 TEST(History, FileTakenOnlyWholeAndInRange) {
-    const struct { size_t length, at; uint8_t value; bool taken; } files[] = {
-        {256, 0, 100, true}, {256, 0, 255, true}, {256, 0, 101, false}, {256, 255, 254, false},
-        {256, 128, 200, false}, {255, 0, 0, false}, {257, 256, 200, true}, {0, 0, 0, false}};
+    const struct { size_t length, at; uint8_t value; bool taken; } files[] = {{256, 0, 100, true},
+        {256, 0, 255, true}, {256, 0, 101, false}, {256, 255, 254, false}, {256, 128, 200, false},
+        {255, 0, 0, false}, {257, 256, 200, true}, {0, 0, 0, false}};
     for (const auto &c : files) {
         Bytes data(300, 7);
         data[c.at] = c.value;
         memset(historyBuffer.slots, 50, HISTORY_SLOTS);
         const bool taken = ParseHistoryBytes(&historyBuffer, data.data(), c.length);
         const Bytes want = c.taken ? Bytes(&data[0], &data[256]) : Bytes(256, 255);
-        EXPECT_EQ(std::make_pair(taken, Slots()), std::make_pair(c.taken, want))
-            << c.length << " bytes, " << int(c.value) << " at " << c.at;
+        EXPECT_EQ(std::make_pair(taken, Slots()), std::make_pair(c.taken, want)) << c.length << "/" << c.at;
     }
 }
-
+// Newest first, an unknown level kept as a gap, the oldest dropped after 256.
 TEST(History, SamplesNewestFirstUnknownAsGap) {
     ClearHistory(&historyBuffer);
-    for (uint8_t percent : {90, 255, 88})
-        RecordSample(percent);
+    for (uint8_t percent : {90, 255, 88}) RecordSample(percent);
     EXPECT_EQ(Bytes(historyBuffer.slots, historyBuffer.slots + 4), (Bytes{88, 255, 90, 255}));
-    for (int i = 0; i < 253; ++i)
-        RecordSample(uint8_t(i % 100));
+    for (int i = 0; i < 253; ++i) RecordSample(uint8_t(i % 100));
     EXPECT_EQ((Bytes{HistorySlot(0), HistorySlot(255), HistorySlot(256)}), (Bytes{52, 90, 255}));
 }
-
-// Asked whenever a slot other than 0 holds a sample; only OK keeps just the newest, even one
-// recorded while the question was open.
+// Asked while a slot other than 0 holds a sample; only OK keeps just the newest, even one polled meanwhile.
 TEST(History, IntervalChangeAsksFirst) {
-    const struct { int slot, answer, recordDuring; bool ask, accepted; int asked; } changes[] = {
-        {-1, 2, -1, true, true, 0}, {1, ANSWER_OK, -1, true, true, 1}, {1, 2, -1, true, false, 1},  // Cancel
+    const struct { int slot, answer, recordDuring; bool ask, accepted; int asked; } changes[] = {  // 2: no
+        {0, 2, -1, true, true, 0}, {1, ANSWER_OK, -1, true, true, 1}, {1, 2, -1, true, false, 1},
         {128, 0, -1, true, false, 1}, {255, ANSWER_OK, -1, false, false, 0},
         {255, ANSWER_OK, 33, true, true, 1}};
     for (const auto &c : changes) {
         ClearHistory(&historyBuffer);
+        historyBuffer.slots[c.slot] = uint8_t(c.slot % 2 ? 0 : 100);
         historyBuffer.slots[0] = 80;
-        if (c.slot > 0)
-            historyBuffer.slots[c.slot] = uint8_t(c.slot % 2 ? 0 : 100);
         const Bytes before = Slots();
         question = {c.answer, 0, c.recordDuring};
         const bool needed = IntervalChangeNeedsQuestion(&historyBuffer);
@@ -67,13 +62,12 @@ TEST(History, IntervalChangeAsksFirst) {
                   std::make_tuple(c.slot > 0, c.accepted, c.asked, after)) << "row " << &c - changes;
     }
 }
-
+// A save replaces the file whole or leaves it as it was, and leaves no temporary behind.
 TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     char folder[] = "history-XXXXXX";  // in the test's working folder
     ASSERT_TRUE(mkdtemp(folder));
     const std::string file = std::string(folder) + "/h.dat", dir = std::string(folder) + "/dir";
-    for (int i = 0; i < 40; ++i)
-        RecordSample(uint8_t(i * 2));
+    for (int i = 0; i < 40; ++i) RecordSample(uint8_t(i * 2));
     const Bytes saved = Slots();
     ASSERT_TRUE(SaveHistory(file.c_str()));
     ASSERT_TRUE(SaveHistory(file.c_str()));  // over the first
@@ -91,18 +85,49 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     for (const std::string &bad : {dir, dir + "/none/h", "/" + std::string(260, 'd') + "/h.dat", nameTooLong})
         EXPECT_FALSE(SaveHistory(bad.c_str())) << bad.size() << " " << bad.substr(0, 30);
     EXPECT_FALSE(SaveHistory(nullptr));
-    EXPECT_FALSE(HistoryFileExists((dir + "/~hist.tmp").c_str()));  // no temporary stays
+    EXPECT_FALSE(HistoryFileExists((dir + "/~hist.tmp").c_str()));
     EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
 }
-
+// Where no temporary can be made the file is written in place; what stood there stays unless a save left it.
+TEST(History, SavedInPlaceWhereNoTemporaryCanBeMadeLeavingWhatIsNotOurs) {
+    enum { NOTHING, FOLDER, READ_ONLY, LEFTOVER, CLOSED_FOLDER };
+    const struct { const char *name; int obstacle; bool inPlace, stays; } cases[] = {
+        {"nothing in the way", NOTHING, false, false}, {"a folder as temporary", FOLDER, true, true},
+        {"a read-only temporary", READ_ONLY, true, true}, {"a save's leftover", LEFTOVER, false, false},
+        {"a folder that takes no new file", CLOSED_FOLDER, true, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        char folder[] = "save-XXXXXX";
+        ASSERT_TRUE(mkdtemp(folder));
+        const std::string file = std::string(folder) + "/h.dat", temp = file + ".tmp";
+        ASSERT_TRUE(SaveHistory(file.c_str()));
+        chmod(file.c_str(), 0604);
+        if (c.obstacle == READ_ONLY || c.obstacle == LEFTOVER) fclose(fopen(temp.c_str(), "w"));
+        chmod(temp.c_str(), c.obstacle == READ_ONLY ? 0444 : 0644);
+        chmod(folder, c.obstacle == CLOSED_FOLDER ? 0555 : 0700);
+        if (c.obstacle == FOLDER) mkdir(temp.c_str(), 0700);
+        const ino_t before = Stat(file).st_ino;
+        RecordSample(uint8_t(c.obstacle));
+        EXPECT_TRUE(SaveHistory(file.c_str()));
+        chmod(folder, 0700);
+        EXPECT_EQ(std::make_tuple(Stat(file).st_ino == before, Stat(file).st_mode & 07777,
+                                  Stat(temp).st_mode & 07777),
+                  std::make_tuple(c.inPlace, 0604u, c.obstacle == READ_ONLY ? 0444u : c.stays ? 0700u : 0u));
+        RecordSample(HISTORY_EMPTY);
+        EXPECT_TRUE(LoadHistory(file.c_str()));
+        EXPECT_EQ(std::make_pair(HistorySlot(0), FileExists(temp.c_str())),  // a folder is no file
+                  std::make_pair(uint8_t(c.obstacle), c.obstacle == READ_ONLY));
+        remove(temp.c_str());
+        EXPECT_EQ(remove(file.c_str()) + rmdir(folder), 0);  // nothing else was left
+    }
+}
 // The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters and the buffer.
 TEST(History, TemporaryBesideTheFile) {
     const std::string n255(255, 'n'), n256(256, 'n'), dir250 = "C:\\" + std::string(246, 'f') + "\\";
     const struct { std::string path; size_t capacity; std::string want; } temps[] = {
         {"C:\\T\\h.dat", 300, "C:\\T\\h.dat.tmp"}, {n255, 300, n255 + ".tmp"}, {n256, 300, "~hist.tmp"},
-        {"C:" + n256, 300, "C:~hist.tmp"}, {"a/" + n256, 300, "a/~hist.tmp"},
-        {dir250 + n256, 300, dir250 + "~hist.tmp"}, {"x" + dir250 + n256, 300, ""},
-        {dir250 + "~hist.tmp", 300, ""},  // the file must not be its own temporary
+        {"C:" + n256, 300, "C:~hist.tmp"}, {"a/" + n256, 300, "a/~hist.tmp"}, {"x" + dir250 + n256, 300, ""},
+        {dir250 + n256, 300, dir250 + "~hist.tmp"}, {dir250 + "~hist.tmp", 300, ""},  // not its own temporary
         {"a/b.dat", 12, "a/b.dat.tmp"}, {"a/b.dat", 11, ""}, {"a/bcdefgh.dat", 12, "a/~hist.tmp"},
         {"a/bcdefgh.dat", 11, ""}};
     for (const auto &c : temps) {
