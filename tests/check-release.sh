@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The release zip is reproducible: packed twice from the same build, and with
-# the program relinked in between, it has the same bytes; it holds exactly the
-# program and its usage notes, the version record says VERSION (argument 2), and
-# the manifest declares the settings the program relies on.
+# The release zip is reproducible (packed twice, the program relinked in between: the same bytes);
+# it holds exactly the program and its usage notes, the version record says VERSION (argument 2)
+# and the manifest declares the settings the program relies on.
 set -eu
 build=$1 want=$2
 zip=$build/Ampwatch-$want.zip

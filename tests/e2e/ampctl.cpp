@@ -6,11 +6,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include "res/resource.h"
-
 static const DWORD kWaitMs = 10000;
-
 static int ItemId(const char *name)
 {
     static const char *const names[] = {"ok", "graph", "interval", "apply", "icon", "threshold", "save"};
@@ -20,19 +17,16 @@ static int ItemId(const char *name)
             return ids[i];
     return int(strtol(name, nullptr, 0));
 }
-
 static bool Say(const char *what)
 {
     fprintf(stderr, "ampctl: %s (error %lu)\n", what, GetLastError());
     return false;
 }
-
 static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR got = 0;
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &got) ? LRESULT(got) : -1;
 }
-
 // WM_GETTEXT reaches the control itself: an edit box keeps its own text.
 static bool PrintText(HWND window)
 {
@@ -40,7 +34,6 @@ static bool PrintText(HWND window)
     return window && Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)) >= 0
                ? puts(text) >= 0 : Say("no text");
 }
-
 // Dialogs of that caption (the window manager's copy: a busy meter cannot stall the search)
 // and owner, waiting up to waitMs (text, may be null) for one.
 static HWND Find(const char *caption, HWND owner, const char *waitMs, int *count)
@@ -57,7 +50,6 @@ static HWND Find(const char *caption, HWND owner, const char *waitMs, int *count
             return first;
     }
 }
-
 // Waits until every message posted to the meter before is handled: a marker posted behind them
 // to the trackbar (same queue) shows only once the meter is back in a message loop, its own or
 // a box's. A sent message alone would not do: it is handled even while the meter waits in a poll.
@@ -72,7 +64,6 @@ static bool Sync(HWND meter)
             return Say("sync: the meter handles no posted message");
     return Send(bar, TBM_SETPAGESIZE, 0, page) >= 0;
 }
-
 static bool Post(HWND meter, const char *what, const char *arg)
 {
     const unsigned long n = arg ? strtoul(arg, nullptr, 0) : 0;
@@ -101,7 +92,6 @@ static bool Post(HWND meter, const char *what, const char *arg)
         ok = PostMessageA(meter, WM_COMMAND, WPARAM(ItemId(arg)), 0);
     return (ok || Say("cannot post")) && Sync(meter);
 }
-
 // String table entries first..last of a program file, one line each.
 static bool PrintStrings(const char *file, const char *first, const char *last)
 {
@@ -116,7 +106,6 @@ static bool PrintStrings(const char *file, const char *first, const char *last)
     FreeLibrary(module);
     return true;
 }
-
 static bool Run(int argc, char **argv)
 {
     if (strcmp(argv[1], "strings") == 0)
@@ -162,7 +151,6 @@ static bool Run(int argc, char **argv)
     return Say("no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|rect ITEM|box CAPTION"
                " [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT");
 }
-
 int main(int argc, char **argv)
 {
     const bool ok = argc > 1 && Run(argc, argv);

@@ -1,8 +1,7 @@
-# Sourced by each tests/e2e/test_*.sh, run as: bash test_NAME.sh AMPWATCH_EXE AMPCTL_EXE PLANTED_DLL.
-# A scenario gets a private mount namespace with a simulated battery (a tmpfs over /sys/class/
-# power_supply, read by Wine at every status query), a copy-on-write view of one template Wine
-# prefix, its own Xvfb display and a scratch folder SCRATCH: the program in APP (APP_DIR, set
-# before sourcing, names its folder there), screenshots in shots/. What it started ends with it.
+# Sourced by each tests/e2e/test_NAME.sh AMPWATCH_EXE AMPCTL_EXE PLANTED_DLL. A scenario gets a private
+# mount namespace with a simulated battery (a tmpfs over /sys/class/power_supply, read by Wine at every
+# status query), a copy-on-write view of one template prefix, its own Xvfb display and a scratch folder
+# SCRATCH: the program in APP (APP_DIR names its folder there). What it started ends with it.
 set -u
 [ -n "${E2E_NS:-}" ] || E2E_NS=1 exec unshare -m --propagation private bash "$0" "$@"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
@@ -11,7 +10,6 @@ CAP=$(main_caption)
 SCRATCH=$ROOT/scratch/$NAME TEMPLATE=$ROOT/wineprefix-template PLANTED=$(realpath "$3") XVFB= PID= RC= N=0 MOUNTS=()
 APP=$SCRATCH/${APP_DIR:-app} CTL=$SCRATCH/ampctl.exe
 INI=$APP/Ampwatch.ini HIST=$APP/Ampwatch.dat LOG=$APP/Ampwatch.txt
-
 log() { printf '[%s %3ds] %s\n' "$NAME" "$SECONDS" "$*" | tee -a "$SCRATCH/trace.log"; }
 fail() {
     log "FAIL: $*${PID:+ (the meter $(kill -0 "$PID" 2>/dev/null && echo still runs || echo has ended))}"
@@ -55,10 +53,8 @@ ini() { tr -d '\r' <"$INI" 2>/dev/null | sed -n "s/^$1=//p" | head -n1; }
 hist() { od -An -tu1 -v -N "$1" "$HIST" | xargs; }
 shot() { import -display "$DISPLAY" -window root "$SCRATCH/shots/$1.png" && echo "$SCRATCH/shots/$1.png"; }
 strings() { ctl strings "Z:$APP/Ampwatch.exe" "$@" | paste -sd'|'; }  # strings FIRST LAST of the program
-
-# start_meter [VAR=value...]: the meter in the background, up to its first poll; started from
-# another folder, so its files land beside it only by its own paths. A UTF-8 locale: Wine maps
-# file names through it.
+# start_meter [VAR=value...]: the meter up to its first poll, started from another folder (its files
+# land beside it only by its own paths) in a UTF-8 locale (Wine maps file names through it).
 start_meter() {
     N=$((N + 1)) RC=
     (cd "$SCRATCH" && exec env LC_ALL=C.UTF-8 "$@" "$WINE" "$APP/Ampwatch.exe" >"$SCRATCH/meter.$N.out" 2>&1 </dev/null) &

@@ -54,8 +54,7 @@ for d in system32 syswow64; do : >"$WINEPREFIX/drive_c/windows/$d/PowerCfg.cpl";
 ctl post tray 0x201; press F6; opened PowerCfg.cpl
 assert_eq 0 "$(state visible)" "F6: the system's power options applet, the window hidden"
 close_meter
-# Without the library neither F10 nor F1 on the graph reports: F1 falls back to About,
-# once however often it is pressed.
+# Without the library no report: F1 falls back to About, once however often it is pressed.
 start_meter WINEDLLOVERRIDES="mscoree,mshtml=;powrprof="
 ctl post tray 0x201; press F10; click graph; press F1
 xdotool key F1 && sleep 0.5 && boxes "Battery Power" && [ "$NBOX" = 0 ] || fail "a report without the library"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# At 125, 150 and 200 % display scale (the prefix's LogPixels, read when Wine's server starts):
-# the tray picture fills its larger slot in the icon's colours only, the window's graph is
-# fitted to its grid at that scale.
+# At 125, 150 and 200 % scale (LogPixels, read when Wine's server starts): the tray picture fills its
+# larger slot in the icon's colours only, the window's graph is fitted to its grid at that scale.
 . "$(dirname "$0")/harness.sh"
 "$WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
     /v SystemUsesLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null

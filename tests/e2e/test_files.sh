@@ -20,9 +20,8 @@ ctl post endsession 0; before=$(hist 2); ctl post endsession 1
 assert_eq "70 255|70 70 255" "$before|$(hist 3)" "a restart adds to the history; the end of the session saves, not a called-off one"
 battery 72; poll; ctl post power 4; kill -9 "$PID" && ended
 assert_eq "72 70 70" "$(hist 3)" "suspend saved the samples of a meter killed afterwards"
-# The history read-only: frozen. Where no temporary can be made (its name taken by a folder or
-# a read-only file, a folder that takes no new file) or moved over (the history mounted), the
-# save writes in place and leaves what it found.
+# A read-only history is frozen. Where no temporary can be made (a folder or read-only file in its
+# place, a folder taking no new file) or moved over (a mount), the save writes in place.
 start_meter
 chmod a-w "$HIST"; cp "$HIST" "$SCRATCH/before"; ctl post command save; chmod u+w "$HIST"
 cmp -s "$HIST" "$SCRATCH/before" || fail "a save changed the read-only history"

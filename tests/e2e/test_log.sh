@@ -34,8 +34,6 @@ Operation resuming automatically after event" "$(lines 4)" "mains and charging, 
 rm "$LOG"; battery 70; poll; battery 71; ctl post tray 0x200
 assert_eq "BatteryLifePercent, ACLineStatus, BatteryFlag|70, ONLINE, HIGH|71, ONLINE, HIGH" "$(lines 9)" \
     "a deleted log comes back; the mouse over the icon refreshes it"
-assert_eq "Batteriestand: %u%%|%u:%02u Std. (%u%%) verbleibend|%u Min. (%u%%) verbleibend|getrennt|verbunden|\
-ersetzt|hoch|niedrig|kritisch|laden|keine Batterie" "$(strings 405 415)" "the German tooltip and state texts"
 ctl post endsession 1
 close_meter
 assert_eq "Windows session is ending|Ampwatch closed|$(wc -l <"$LOG")" "$(lines 2)|$(grep -c $'\r$' "$LOG")" \

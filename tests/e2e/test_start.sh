@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# From a 259-character path through folders whose names the Western code pages cannot
-# hold: first and later starts with their files, one meter at a time, hiding by keys and
-# showing by the icon's messages, the icon's life.
+# From a 259-character path through folders no Western code page can name: first and later starts
+# with their files, one meter at a time, hiding by keys, showing by the icon's messages, its life.
 SCR=$(dirname "$(realpath "$2")")/scratch/test_start
 APP_DIR="Łukasz/田中/$(printf "%$((233 - ${#SCR}))s" | tr ' ' d | sed 's/\(.\{59\}\)./\1\//g')"
 . "$(dirname "$0")/harness.sh"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The tray icon as Wine's tray window shows it: the fill by level and state, digits that
-# follow the taskbar until a colour is chosen, the icon added again for a restarted
-# notification area, and an icon lost unnoticed added again before the window hides.
+# The tray icon as Wine's tray window shows it: the fill by level and state, digits that follow the
+# taskbar until a colour is chosen, the icon added again for a restarted area or before hiding.
 . "$(dirname "$0")/harness.sh"
 W='#FFFFFF' K='#000000' G='#00FF00' Y='#FFFF00' R='#FF0000' B='#0000FF'
 theme() { "$WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \

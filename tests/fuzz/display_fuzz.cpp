@@ -37,7 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                    ((op.kind != GRAPH_OP_LINETO && op.kind != GRAPH_OP_MOVE) || pens == 1));
     }
     FUZZ_CHECK(graph.count < GRAPH_MAX_OPS && pens == 0 && fonts == 0);
-
     // The tooltip's forms, at most three numbers: printf is the reference.
     static const char *const forms[5] = {"%u", "%01u", "%02u", "%09u", "%%"};
     char format[100], want[400], text[300], number[32];

@@ -4,9 +4,7 @@
 #include "history/history.h"
 #include "platform/numbers.h"
 #include "tests/fuzz/fuzz_check.h"
-
 static int Answer(void *byte) { return *static_cast<uint8_t *>(byte) & 2 ? ANSWER_OK : 2; }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Each file keeps the executable's stem and gets its own suffix.

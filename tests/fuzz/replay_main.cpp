@@ -2,9 +2,7 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
-
 int main(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {

@@ -7,15 +7,12 @@
 #include "history/history.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
-
 namespace {
-
 using Bytes = std::vector<uint8_t>;
 Bytes Slots() { return Bytes(historyBuffer.slots, historyBuffer.slots + HISTORY_SLOTS); }
 Bytes OnlySlot0(int v) { Bytes b(HISTORY_SLOTS, HISTORY_EMPTY); b[0] = uint8_t(v); return b; }
 // The slots a load leaves, none when the file was not taken.
 Bytes Loaded(const std::string &path) { return LoadHistory(path.c_str()) ? Slots() : Bytes(); }
-struct stat Stat(const std::string &path) { struct stat st = {}; stat(path.c_str(), &st); return st; }
 struct Question { int answer, asked, recordDuring; } question;  // the button, times shown, a poll inside
 int Ask(void *) {
     if (++question.asked && question.recordDuring >= 0) RecordSample(uint8_t(question.recordDuring));
@@ -88,39 +85,6 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_FALSE(HistoryFileExists((dir + "/~hist.tmp").c_str()));
     EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
 }
-// Where no temporary can be made the file is written in place; what stood there stays unless a save left it.
-TEST(History, SavedInPlaceWhereNoTemporaryCanBeMadeLeavingWhatIsNotOurs) {
-    enum { NOTHING, FOLDER, READ_ONLY, LEFTOVER, CLOSED_FOLDER };
-    const struct { const char *name; int obstacle; bool inPlace, stays; } cases[] = {
-        {"nothing in the way", NOTHING, false, false}, {"a folder as temporary", FOLDER, true, true},
-        {"a read-only temporary", READ_ONLY, true, true}, {"a save's leftover", LEFTOVER, false, false},
-        {"a folder that takes no new file", CLOSED_FOLDER, true, false}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        char folder[] = "save-XXXXXX";
-        ASSERT_TRUE(mkdtemp(folder));
-        const std::string file = std::string(folder) + "/h.dat", temp = file + ".tmp";
-        ASSERT_TRUE(SaveHistory(file.c_str()));
-        chmod(file.c_str(), 0604);
-        if (c.obstacle == READ_ONLY || c.obstacle == LEFTOVER) fclose(fopen(temp.c_str(), "w"));
-        chmod(temp.c_str(), c.obstacle == READ_ONLY ? 0444 : 0644);
-        chmod(folder, c.obstacle == CLOSED_FOLDER ? 0555 : 0700);
-        if (c.obstacle == FOLDER) mkdir(temp.c_str(), 0700);
-        const ino_t before = Stat(file).st_ino;
-        RecordSample(uint8_t(c.obstacle));
-        EXPECT_TRUE(SaveHistory(file.c_str()));
-        chmod(folder, 0700);
-        EXPECT_EQ(std::make_tuple(Stat(file).st_ino == before, Stat(file).st_mode & 07777,
-                                  Stat(temp).st_mode & 07777),
-                  std::make_tuple(c.inPlace, 0604u, c.obstacle == READ_ONLY ? 0444u : c.stays ? 0700u : 0u));
-        RecordSample(HISTORY_EMPTY);
-        EXPECT_TRUE(LoadHistory(file.c_str()));
-        EXPECT_EQ(std::make_pair(HistorySlot(0), FileExists(temp.c_str())),  // a folder is no file
-                  std::make_pair(uint8_t(c.obstacle), c.obstacle == READ_ONLY));
-        remove(temp.c_str());
-        EXPECT_EQ(remove(file.c_str()) + rmdir(folder), 0);  // nothing else was left
-    }
-}
 // The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters and the buffer.
 TEST(History, TemporaryBesideTheFile) {
     const std::string n255(255, 'n'), n256(256, 'n'), dir250 = "C:\\" + std::string(246, 'f') + "\\";
@@ -136,5 +100,4 @@ TEST(History, TemporaryBesideTheFile) {
             << c.path.size() << " " << c.capacity;
     }
 }
-
 }  // namespace

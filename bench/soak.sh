@@ -2,7 +2,7 @@
 # A bounded soak: AMPWATCH_SOAK_TICKS polls (2000 unless asked for more) while the battery
 # comes, goes and changes all the time. The memory stays; the history then holds the last
 # levels in order, and the icon is a fresh meter's.
-. "$(dirname "$0")/harness.sh"
+. "$(dirname "$0")/../tests/e2e/harness.sh"
 rss() { awk '/VmRSS/ {print $2}' "/proc/$PID/status"; }
 icon() { readd_tray; convert "$(shot "$1")" -crop 16x16+5+25 "$SCRATCH/$1.png"; }
 printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\n' >"$INI"
