@@ -98,11 +98,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
     }
 
     HACCEL accelerators = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
-    MSG msg;
-    int got;
-    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1)
-            break;
+    // The loop ends at the quit message, or at an error (-1) with nothing to say.
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (IsWindow(window)) {
             if (accelerators && TranslateAcceleratorA(window, accelerators, &msg))
                 continue;
@@ -112,5 +110,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return got == -1 ? 0 : static_cast<int>(msg.wParam);
+    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : EXIT_FAILURE;
 }

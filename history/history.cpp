@@ -96,15 +96,13 @@ bool SaveHistory(const char *path)
         return false;
     // A read-only history file is the user's way of freezing it; a directory
     // cannot be replaced. Both fail before anything is written.
-    bool directory = false, readOnly = false;
-    if (FileAttributes(path, &directory, &readOnly) && (directory || readOnly))
+    if (Unwritable(path))
         return false;
     // A folder or a read-only file in the temporary's place is nothing a save
     // left behind: it stays as it is. A writable one is a save's leftover.
     char temp[PATH_CAPACITY];
     FILE *f = nullptr;
-    if (HistoryTempPath(path, temp, sizeof temp) &&
-        !(FileAttributes(temp, &directory, &readOnly) && (directory || readOnly)))
+    if (HistoryTempPath(path, temp, sizeof temp) && !Unwritable(temp))
         f = OpenForWriting(temp);
     if (f) {
         bool written = WriteSlots(f);

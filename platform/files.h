@@ -5,8 +5,8 @@
 
 #include <stdio.h>
 
-// Something exists at path; says whether it is a folder or read-only.
-bool FileAttributes(const char *path, bool *directory, bool *readOnly);
+// A folder or a read-only file is at path: nothing a save may replace.
+bool Unwritable(const char *path);
 // A file, not a folder, is at path.
 bool FileExists(const char *path);
 // Creates or truncates path for binary writing; nothing when that is refused,

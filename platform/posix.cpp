@@ -10,14 +10,10 @@
 
 static bool Writable(const struct stat &st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
-bool FileAttributes(const char *path, bool *directory, bool *readOnly)
+bool Unwritable(const char *path)
 {
     struct stat st;
-    if (stat(path, &st) != 0)
-        return false;
-    *directory = S_ISDIR(st.st_mode);
-    *readOnly = !Writable(st);
-    return true;
+    return stat(path, &st) == 0 && (S_ISDIR(st.st_mode) || !Writable(st));
 }
 
 bool FileExists(const char *path)

@@ -58,14 +58,9 @@ PowerSample ReadPowerStatus()
 
 uint32_t ReadModulePath(char *out, uint32_t capacity)
 {
-    DWORD n = GetModuleFileNameA(nullptr, out, capacity);
-    if (n == 0 || n >= capacity) {
-        // Cut paths name nothing; the caller falls back.
-        if (capacity > 0)
-            out[0] = '\0';
-        return n == 0 ? 0 : capacity;
-    }
-    return n;
+    // A cut path names nothing: the caller falls back, as when there is none.
+    const DWORD n = GetModuleFileNameA(nullptr, out, capacity);
+    return n < capacity ? n : 0;
 }
 
 void WriteProfileKey(const char *path, const char *section, const char *key, const char *text)
@@ -147,14 +142,10 @@ HMODULE LoadSystemLibrary(const char *name)
     return SystemFilePath(name, path, sizeof path) ? LoadLibraryA(path) : nullptr;
 }
 
-bool FileAttributes(const char *path, bool *directory, bool *readOnly)
+bool Unwritable(const char *path)
 {
-    DWORD a = GetFileAttributesA(path);
-    if (a == INVALID_FILE_ATTRIBUTES)
-        return false;
-    *directory = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    *readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
-    return true;
+    const DWORD a = GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
 }
 
 bool FileExists(const char *path)

@@ -11,11 +11,11 @@
 #include "ui/refresh_win32.h"
 #include "ui/screen.h"
 
-bool FitGraphControl(HWND control)
+void FitGraphControl(HWND control)
 {
     HWND parent = control ? GetParent(control) : nullptr;
     if (!parent)
-        return false;
+        return;
     RECT client, outer;
     GetClientRect(control, &client);
     GetWindowRect(control, &outer);
@@ -23,8 +23,8 @@ bool FitGraphControl(HWND control)
     ScreenToClient(parent, &topLeft);
     ScreenToClient(parent, &bottomRight);
     GraphFit fit = FitGraphArea(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y,
-                                client.right - client.left, client.bottom - client.top);
-    return MoveWindow(control, fit.x, fit.y, fit.width, fit.height, FALSE) != 0;
+                                client.right, client.bottom);  // a client rectangle starts at 0, 0
+    MoveWindow(control, fit.x, fit.y, fit.width, fit.height, FALSE);
 }
 
 static HFONT MakeFont(int32_t height, int32_t weight)
@@ -48,8 +48,7 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
         const GraphOp *op = &list->ops[i];
         switch (op->kind) {
         case GRAPH_OP_FILL:
-            PatBlt(dc, area->left, area->top, area->right - area->left, area->bottom - area->top,
-                   BLACKNESS);
+            FillRect(dc, area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             break;
         case GRAPH_OP_TEXTCOLOR:
             SetTextColor(dc, op->colour);
@@ -138,10 +137,9 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     return TRUE;
 }
 
-bool RedrawGraph(HWND dialog)
+void RedrawGraph(HWND dialog)
 {
     HWND graph = GetDlgItem(dialog, IDC_GRAPH);
-    if (!graph || !InvalidateRect(graph, nullptr, FALSE))
-        return false;
-    return UpdateWindow(graph) != 0;
+    if (graph && InvalidateRect(graph, nullptr, FALSE))
+        UpdateWindow(graph);
 }

@@ -6,11 +6,11 @@
 
 // Gives the control a client area of 10k + 1 by 4m + 1 pixels, so the grid
 // closes on all four sides.
-bool FitGraphControl(HWND control);
+void FitGraphControl(HWND control);
 // WM_DRAWITEM of the graph, with or without its details overlay; FALSE for
 // any other control.
 BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details);
 // Repaints the graph at once, without erasing first.
-bool RedrawGraph(HWND dialog);
+void RedrawGraph(HWND dialog);
 
 #endif

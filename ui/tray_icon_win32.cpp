@@ -139,15 +139,13 @@ static bool ReAddForHiding(void *window)
     return ReAddTrayIcon(static_cast<HWND>(window));
 }
 
-bool HideToTray(HWND window)
+void HideToTray(HWND window)
 {
     // The icon may have gone without a word to us (or come back with a refused
     // add): asked now, not remembered. Only a present icon can be changed.
     const bool present = NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage) != FALSE;
-    if (!MayHideToTray(present, ReAddForHiding, window))
-        return false;
-    ShowWindow(window, SW_HIDE);
-    return true;
+    if (MayHideToTray(present, ReAddForHiding, window))
+        ShowWindow(window, SW_HIDE);
 }
 
 void ShowFromTray(HWND window)

@@ -17,8 +17,8 @@ void RemoveTrayIcon(HWND window);
 UINT TaskbarCreatedMessage();
 bool ReAddTrayIcon(HWND window);
 // Hides the window to the tray, adding the icon again first when the
-// notification area lacks it; false (window kept) when it cannot be added.
-bool HideToTray(HWND window);
+// notification area lacks it; the window stays when it cannot be added.
+void HideToTray(HWND window);
 // Brings a window hidden to the tray back, in front.
 void ShowFromTray(HWND window);
 // A change of the taskbar's theme: new digits unless a colour is stored.

@@ -17,11 +17,7 @@ static int ItemId(const char *name)
             return ids[i];
     return int(strtol(name, nullptr, 0));
 }
-static bool Say(const char *what)
-{
-    fprintf(stderr, "ampctl: %s (error %lu)\n", what, GetLastError());
-    return false;
-}
+static bool Say(const char *what) { return fprintf(stderr, "ampctl: %s (error %lu)\n", what, GetLastError()) < 0; }
 static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR got = 0;

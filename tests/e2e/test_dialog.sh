@@ -4,9 +4,8 @@
 . "$(dirname "$0")/harness.sh"
 REPORT="Maximum Capacity: 50.00 Wh|Remaining Capacity: 22.50 Wh|Critical Capacity: 0.00 Wh|Charging Rate: -10.00 W"
 handlers() {  # handlers EXT...: Notepad opens these files (the prefix has no handler of its own)
-    { echo REGEDIT4; for e in "$@"; do printf '\n[HKEY_CLASSES_ROOT\\.%s]\n@="%sfile"\n' "$e" "$e"
-        printf '[HKEY_CLASSES_ROOT\\%sfile\\shell\\open\\command]\n@="notepad.exe \\"%%1\\""\n' "$e"; done; } >"$APP/h.reg"
-    (cd "$APP" && "$WINE" regedit /S h.reg) </dev/null >/dev/null 2>&1 && rm "$APP/h.reg" || fail "no handlers"
+    for e in "$@"; do "$WINE" reg add "HKCR\\.$e" /ve /d "${e}file" /f && "$WINE" reg add \
+        "HKCR\\${e}file\\shell\\open\\command" /ve /d 'notepad.exe "%1"' /f || fail "no handlers"; done >/dev/null 2>&1 </dev/null
 }
 opened() { wait_for 10 xdotool search --onlyvisible --name "^$1 - Notepad\$" >/dev/null || fail "no Notepad with $1"; }
 pixels() { local s=$1; shift; for p in "$@"; do convert "$s" -format "%[hex:p{$p}] " info:; done; }

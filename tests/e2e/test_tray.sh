@@ -24,7 +24,6 @@ assert_eq $((before + 1)) "$(modified)" "a new colour depth rebuilds the picture
 mains 1; poll; mains 0; for code in 7 9 10; do ctl post power $code; done
 boxes "$CAP"; assert_eq 0 "$NBOX" "no alert without a battery, nor on mains changes and power broadcasts"
 battery 50; poll; icon_is $G $W "50 %: green"
-battery 20; poll; icon_is $Y $W "20 %, low: yellow"
 battery 7; poll; icon_is $R $W "7 %, critical: red"
 theme 1; ctl post setting Policy; icon_is $R $W "another setting leaves the digits"
 ctl post setting ImmersiveColorSet; icon_is $R $K "a light taskbar: digits in the button text colour"
