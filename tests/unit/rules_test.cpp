@@ -68,8 +68,8 @@ TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
                                 f.quality, f.pitchAndFamily}),
               (std::vector<int>{-9, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 34}));
     EXPECT_STREQ(f.faceName, "Tahoma");
-    Loaded("FaceName", ("Ab" + Repeated("\xE7\x94\xB0", 10)).c_str());  // 32 bytes: cut to 30, then
-    EXPECT_EQ(std::string(f.faceName), "Ab" + Repeated("\xE7\x94\xB0", 9));  // to the last whole character
+    Loaded("FaceName", ("A" + Repeated("\xE7\x94\xB0", 10)).c_str());  // 31 bytes: cut to 30, then
+    EXPECT_EQ(std::string(f.faceName), "A" + Repeated("\xE7\x94\xB0", 9));  // to the last whole character
 }
 // The program's name with another extension, within 259 UTF-16 units, whatever their bytes in UTF-8.
 TEST(Settings, FilesBesideTheProgram) {
@@ -183,7 +183,8 @@ TEST(Tip, CountsFormattedWithinTheBuffer) {
     const struct { const char *format, *out; uint32_t count, capacity = 64; } rows[] = {
         {"%01u|%09u|%u", "14:2|000000005|57", 3}, {"%0", "2:%0", 0}, {"%u%u", "2:25", 3, 3},
         {"%00u %0au %s %d %u %u", "20:%00u %0au %s %d 2 %u", 1}, {"%05u", "2:00", 1, 3}, {"ab", "0:x", 0, 0},
-        {"ab", "0:", 0, 1}, {"%u\xC3\xA4", "3:2\xC3\xA4", 1, 4}, {"%u\xC3\xA4", "1:2", 1, 3}};
+        {"ab", "0:", 0, 1}, {"%u\xC3\xA4", "3:2\xC3\xA4", 1, 4}, {"%u\xC3\xA4", "1:2", 1, 3},
+        {"%u\xF0\x9F\x98\x80", "5:2\xF0\x9F\x98\x80", 1, 6}, {"%u\xF0\x9F\x98\x80", "1:2", 1, 5}};
     const uint32_t args[3] = {2, 5, 57};
     for (const auto &c : rows)
         EXPECT_EQ(Out([&](char *o) { return FormatCounts(o, c.capacity, c.format, args, c.count); }),
