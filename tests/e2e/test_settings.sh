@@ -19,8 +19,8 @@ assert_eq "Warning: The battery level has reached the configured lower limit!" "
 click threshold; press End BackSpace 6; click apply; poll; boxes "$CAP" 5000 1
 assert_eq 1 "$NBOX" "a new threshold re-arms the alert"
 ctl post command save; move End Escape; boxes "$CAP" 5000 2
-assert_eq "The battery level history can not be adjust|to the new scale and will be deleted.|210 210 5 5" \
-    "$BOX|$(state interval) $(ini Interval) $(hist 2)" "older samples: a question; Cancel keeps the thumb, interval, history"
+assert_eq "The battery level history can not be adjust|to the new scale and will be deleted.|210 210 5 5 0" \
+    "$BOX|$(state interval) $(ini Interval) $(hist 2) $(state visible)" "older samples: a question; Cancel keeps all, OK hides"
 sed -i '/^AlertThreshold=/d' "$INI"; ctl post tray 0x201; move Home Escape; boxes "$CAP" 5000 1; since=$SECONDS
 assert_eq "60 5 255 0 |" "$(ini Interval) $(hist 2) $(state visible) $(ini AlertThreshold)|$(ini ShowDetails)" \
     "OK, by Esc: the interval taken, the history cut to the newest sample and saved, the window hidden; \
@@ -33,7 +33,7 @@ assert_eq "6 1" "$(ctl text threshold)$(ini AlertThreshold) $(state visible)" \
 click threshold; press End BackSpace BackSpace; click apply
 assert_eq 255 "$(ini AlertThreshold)" "a cleared threshold box switches the alert off"
 # Closed while the question is up: the meter ends once and writes nothing more.
-battery 4; poll; move End; click apply; boxes "$CAP" 5000
+battery 4; poll; click threshold; press 7; move End; click apply; boxes "$CAP" 5000
 cp "$INI" "$SCRATCH/before.ini"; ctl post close
 ctl box "$CAP" 0 1 >/dev/null 2>&1 || log "the question went with the window"
 ended
