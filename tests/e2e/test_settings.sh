@@ -33,7 +33,7 @@ assert_eq "6 1" "$(ctl text threshold)$(ini AlertThreshold) $(state visible)" \
 click threshold; press End BackSpace BackSpace; click apply
 assert_eq 255 "$(ini AlertThreshold)" "a cleared threshold box switches the alert off"
 # Closed while the question is up: the meter ends once and writes nothing more.
-battery 4; poll; click threshold; press 7; move End; click apply; boxes "$CAP" 5000
+battery 4; poll; click threshold; press 7; click apply; move End; click apply; boxes "$CAP" 5000
 cp "$INI" "$SCRATCH/before.ini"; ctl post close
 ctl box "$CAP" 0 1 >/dev/null 2>&1 || log "the question went with the window"
 ended
