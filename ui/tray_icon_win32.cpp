@@ -63,9 +63,9 @@ static HICON BuildCurrentPicture()
 {
     const PowerSample &shown = refreshState.statusSnapshot;
     trayIcon.pictureSize = TrayIconSize();
-    return BuildTrayIconImage(shown.batteryLifePercent, shown.batteryFlag, thresholds.lowThreshold,
-                              thresholds.criticalThreshold, &iconSettings.font,
-                              iconSettings.iconColor);
+    return BuildTrayIconImage(trayIcon.pictureSize, shown.batteryLifePercent, shown.batteryFlag,
+                              thresholds.lowThreshold, thresholds.criticalThreshold,
+                              &iconSettings.font, iconSettings.iconColor);
 }
 
 void AddTrayIcon(HWND window)

@@ -96,11 +96,10 @@ SIZE TrayIconSize()
     return size;
 }
 
-HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                          uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
 {
     TrayImageInput input = {};
-    const SIZE size = TrayIconSize();
     input.width = size.cx;
     input.height = size.cy;
     input.percent = percent;

@@ -9,10 +9,10 @@
 // The small-icon size at the taskbar's DPI: the size of the picture.
 SIZE TrayIconSize();
 
-// Draws the picture for TrayIconSize. The caller owns the returned icon and
+// Draws the picture at size (TrayIconSize). The caller owns the returned icon and
 // destroys it with DestroyIcon; null on failure. Nothing else outlives the
 // call.
-HICON BuildTrayIconImage(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
                          uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor);
 
 #endif
