@@ -30,19 +30,15 @@ static bool WakeRunningCopy()
     return true;
 }
 
+// The system's dialog class under the program's own name and icon.
 static bool RegisterMainClass(HINSTANCE instance)
 {
     WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, kDialogClass, &wc)) {
-        ZeroMemory(&wc, sizeof wc);
-        wc.cbWndExtra = DLGWINDOWEXTRA;
-    }
+    if (!GetClassInfoA(nullptr, kDialogClass, &wc))
+        return false;
     wc.lpfnWndProc = DefDlgProcA;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszMenuName = nullptr;
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc) != 0;
 }
@@ -72,13 +68,13 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
             found = WakeRunningCopy();
         }
         if (found)
-            return 0;
+            return EXIT_SUCCESS;
     }
 
     appGlobals.languageIsGerman = IsGermanLanguage(UserLanguage());
     InitCommonControls();
     if (!RegisterMainClass(hInstance))
-        return 0;
+        return EXIT_FAILURE;
 
     LoadStartSettings();
     LogEvent("Ampwatch started");
@@ -88,7 +84,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
                                      nullptr, MainDialogProc, 0);
     if (!window) {
         MessageBoxA(nullptr, "Cannot create main window.", MAIN_CAPTION, MB_ICONERROR);
-        return 0;
+        return EXIT_FAILURE;
     }
 
     if (!appGlobals.runHidden) {

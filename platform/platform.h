@@ -38,6 +38,13 @@ uint32_t WindowDpi(HWND window);
 // metrics per DPI.
 int MetricForDpi(int index, uint32_t dpi);
 
+// Messages that take one number or none; the parameters they ignore stay 0.
+inline LRESULT SendNumber(HWND window, UINT message, LPARAM number = 0)
+{
+    return SendMessageA(window, message, 0, number);
+}
+inline void PostBare(HWND window, UINT message) { PostMessageA(window, message, 0, 0); }
+
 // A function of a loaded library, typed by its declaration in the SDK:
 //   auto choose = LoadedFunction<decltype(&ChooseColorA)>(module, "ChooseColorA");
 // null when the module is null or lacks the function.

@@ -101,15 +101,13 @@ static HMODULE User32()
 uint32_t WindowDpi(HWND window)
 {
     const auto forWindow = LoadedFunction<decltype(&GetDpiForWindow)>(User32(), "GetDpiForWindow");
-    const auto forSystem = LoadedFunction<decltype(&GetDpiForSystem)>(User32(), "GetDpiForSystem");
-    UINT dpi = window && forWindow ? forWindow(window) : forSystem ? forSystem() : 0;
-    if (dpi == 0) {
-        HDC screen = GetDC(nullptr);
-        dpi = screen ? static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY)) : 0;
-        if (screen)
-            ReleaseDC(nullptr, screen);
-    }
-    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+    if (window && forWindow)
+        return forWindow(window);
+    // The screen's DPI is the system's, also for a program aware of monitors.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);  // 0 without a screen
+    ReleaseDC(nullptr, screen);
+    return dpi ? static_cast<uint32_t>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
 int MetricForDpi(int index, uint32_t dpi)

@@ -3,14 +3,10 @@
 # it holds exactly the program and its usage notes, the version record says VERSION (argument 2)
 # and the manifest declares the settings the program relies on.
 set -eu
-build=$1 want=$2
-zip=$build/Ampwatch-$want.zip
-cmake --build "$build" --target release >/dev/null
-first=$(sha256sum <"$zip")
-rm -f "$zip" "$build/Ampwatch.exe"
-cmake --build "$build" --target release >/dev/null
-second=$(sha256sum <"$zip")
-[ "$first" = "$second" ] || { echo "release differs between two builds"; exit 1; }
+build=$1 want=$2 zip=$1/Ampwatch-$2.zip
+cmake --build "$build" --target release >/dev/null && first=$(sha256sum <"$zip")
+rm -f "$zip" "$build/Ampwatch.exe" && cmake --build "$build" --target release >/dev/null
+[ "$first" = "$(sha256sum <"$zip")" ] || { echo "release differs between two builds"; exit 1; }
 list=$(unzip -Z1 "$zip" | tr '\n' ' ')
 [ "$list" = "Ampwatch.exe USAGE.txt " ] || { echo "release holds: $list"; exit 1; }
 version=$(unzip -p "$zip" Ampwatch.exe | strings -n 3 -el | grep -A1 -x FileVersion | tail -n1)

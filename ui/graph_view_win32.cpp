@@ -86,7 +86,7 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
         case GRAPH_OP_TEXT: {
             char text[GRAPH_TEXT_CAPACITY];
             const char *shown = op->text;
-            if (op->stringId > 0) {
+            if (op->stringId) {
                 LoadText(op->stringId, text, sizeof text);
                 shown = text;
             }
@@ -124,22 +124,19 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     static GraphList list;
     BuildGraph(&in, &list);
 
-    const COLORREF oldText = GetTextColor(dc);
-    const COLORREF oldBack = SetBkColor(dc, GRAPH_BLACK);
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    // The control's device context goes back as it came.
+    const int saved = SaveDC(dc);
+    SetBkColor(dc, GRAPH_BLACK);
+    SetBkMode(dc, TRANSPARENT);
     Execute(dc, &area, &list);
-    if (oldMode)
-        SetBkMode(dc, oldMode);
-    if (oldBack != CLR_INVALID)
-        SetBkColor(dc, oldBack);
-    if (oldText != CLR_INVALID)
-        SetTextColor(dc, oldText);
+    RestoreDC(dc, saved);
     return TRUE;
 }
 
 void RedrawGraph(HWND dialog)
 {
+    // Never for no window: that would redraw the whole screen.
     HWND graph = GetDlgItem(dialog, IDC_GRAPH);
-    if (graph && InvalidateRect(graph, nullptr, FALSE))
-        UpdateWindow(graph);
+    if (graph)
+        RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windowsx.h>
 #include <string.h>
 
 #include "ampwatch_version.h"
@@ -43,9 +44,7 @@ static struct {
 
 static void EnableApply(HWND window)
 {
-    HWND apply = GetDlgItem(window, IDC_APPLY);
-    if (apply && !IsWindowEnabled(apply))
-        EnableWindow(apply, TRUE);
+    EnableWindow(GetDlgItem(window, IDC_APPLY), TRUE);
 }
 
 // The details state goes to the settings only at a save point, and only when
@@ -61,31 +60,29 @@ static bool SavePoint()
     return SaveHistory(pathSet.history);
 }
 
-// The window's icons at the sizes the window's DPI asks for; the icons they
-// replace are freed.
-static void SetWindowIcons(HWND window)
+// One of the window's icons (ICON_SMALL, ICON_BIG) replaced, by none at the
+// end; the one it replaces is freed.
+static void PutWindowIcon(HWND window, WPARAM which, HANDLE icon)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    const uint32_t dpi = WindowDpi(window);
-    const int sizes[2][2] = {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}};
-    for (const auto &size : sizes) {
-        const int pixels = MetricForDpi(size[1], dpi);
-        HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, pixels, pixels,
-                                 LR_DEFAULTCOLOR);
-        LRESULT old = SendMessageA(window, WM_SETICON, static_cast<WPARAM>(size[0]),
-                                   reinterpret_cast<LPARAM>(icon));
-        if (old)
-            DestroyIcon(reinterpret_cast<HICON>(old));
-    }
+    LRESULT old = SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    if (old)
+        DestroyIcon(reinterpret_cast<HICON>(old));
 }
 
-static void FreeWindowIcons(HWND window)
+// The program's icon at the size of a metric (SM_CXSMICON, SM_CXICON) at a DPI.
+static HANDLE WindowIcon(int metric, uint32_t dpi)
 {
-    for (int which = ICON_SMALL; which <= ICON_BIG; ++which) {
-        LRESULT icon = SendMessageA(window, WM_SETICON, static_cast<WPARAM>(which), 0);
-        if (icon)
-            DestroyIcon(reinterpret_cast<HICON>(icon));
-    }
+    const int pixels = MetricForDpi(metric, dpi);
+    return LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, pixels, pixels,
+                      LR_DEFAULTCOLOR);
+}
+
+// The window's icons at the sizes its DPI asks for.
+static void SetWindowIcons(HWND window)
+{
+    const uint32_t dpi = WindowDpi(window);
+    PutWindowIcon(window, ICON_SMALL, WindowIcon(SM_CXSMICON, dpi));
+    PutWindowIcon(window, ICON_BIG, WindowIcon(SM_CXICON, dpi));
 }
 
 // The stored alert threshold into its box; an empty box is what keeps the
@@ -95,7 +92,7 @@ static void ShowThreshold(HWND window)
     const bool off = thresholds.alertThreshold == THRESHOLD_OFF;
     // The up-down control may rewrite its buddy box when its position is set,
     // so the text goes in afterwards.
-    SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, UDM_SETPOS, 0, off ? 0 : thresholds.alertThreshold);
+    SendNumber(GetDlgItem(window, IDC_THRESHOLD_SPIN), UDM_SETPOS, off ? 0 : thresholds.alertThreshold);
     char text[NUMBER_CAPACITY] = "";
     if (!off)
         FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
@@ -135,24 +132,16 @@ static void InitMainDialog(HWND window)
     FitGraphControl(GetDlgItem(window, IDC_GRAPH));
 
     HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
-    if (trackbar) {
-        SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(INTERVAL_MIN, INTERVAL_MAX));
-        SendMessageA(trackbar, TBM_SETTICFREQ, 60, 0);
-        SendMessageA(trackbar, TBM_SETLINESIZE, 0, 30);
-        SendMessageA(trackbar, TBM_SETPAGESIZE, 0, 60);
-        SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
-    }
-    HWND spin = GetDlgItem(window, IDC_THRESHOLD_SPIN);
-    if (spin) {
-        SendMessageA(spin, UDM_SETBASE, 10, 0);
-        SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(99, 0));
-    }
+    SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(INTERVAL_MIN, INTERVAL_MAX));
+    SendMessageA(trackbar, TBM_SETTICFREQ, 60, 0);
+    SendNumber(trackbar, TBM_SETLINESIZE, 30);
+    SendNumber(trackbar, TBM_SETPAGESIZE, 60);
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
+    SendNumber(GetDlgItem(window, IDC_THRESHOLD_SPIN), UDM_SETRANGE, MAKELPARAM(99, 0));
     ShowThreshold(window);
-    SendDlgItemMessageA(window, IDC_THRESHOLD, EM_LIMITTEXT, 2, 0);
+    Edit_LimitText(GetDlgItem(window, IDC_THRESHOLD), 2);
     // Filling the edit box above reported a change; the dialog opens unchanged.
-    HWND apply = GetDlgItem(window, IDC_APPLY);
-    if (apply)
-        EnableWindow(apply, FALSE);
+    EnableWindow(GetDlgItem(window, IDC_APPLY), FALSE);
 
     SetWindowIcons(window);
     AddTrayIcon(window);
@@ -176,9 +165,7 @@ static int AskRescale(void *context)
 static bool ApplyInterval(HWND window)
 {
     HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
-    if (!trackbar)
-        return true;
-    LRESULT position = SendMessageA(trackbar, TBM_GETPOS, 0, 0);
+    LRESULT position = SendNumber(trackbar, TBM_GETPOS);
     if (!IntervalChangeRequested(static_cast<int64_t>(position), appGlobals.interval))
         return true;
     const bool accepted = ConfirmIntervalChange(pathSet.history, AskRescale, window);
@@ -203,7 +190,7 @@ static bool ApplyInterval(HWND window)
 static void ApplySettings(HWND window, bool hide)
 {
     HWND apply = GetDlgItem(window, IDC_APPLY);
-    if (apply && IsWindowEnabled(apply)) {
+    if (IsWindowEnabled(apply)) {
         if (GetFocus() == apply)
             PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), 1);
         EnableWindow(apply, FALSE);
@@ -256,10 +243,14 @@ static void ChooseIconColor(HWND window)
 // Opens a file with its default handler; the window hides only on success.
 static void OpenAndHide(HWND window, const char *file)
 {
-    HINSTANCE result = ShellExecuteA(window, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32 || !IsWindow(window))
-        return;
-    HideToTray(window);
+    SHELLEXECUTEINFOA open = {};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_FLAG_NO_UI;
+    open.hwnd = window;
+    open.lpFile = file;
+    open.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExA(&open) && IsWindow(window))
+        HideToTray(window);
 }
 
 // By its full path: an applet of that name beside the meter must not open.
@@ -319,7 +310,7 @@ static void OnCommand(HWND window, WPARAM wParam)
             EnableApply(window);
         break;
     case IDM_REFRESH:
-        PostMessageA(window, WM_REFRESHNOW, 0, 0);
+        PostBare(window, WM_REFRESHNOW);
         break;
     case IDM_SAVE:
         if (SavePoint())
@@ -346,7 +337,7 @@ static void OnDpiChanged(HWND window, const RECT *suggested)
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowIcons(window);
     FollowTraySize(window);
-    PostMessageA(window, WM_REFITGRAPH, 0, 0);
+    PostBare(window, WM_REFITGRAPH);
 }
 
 static void OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam)
@@ -375,7 +366,8 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         InitMainDialog(window);
         return TRUE;
     case WM_DESTROY:
-        FreeWindowIcons(window);
+        PutWindowIcon(window, ICON_SMALL, nullptr);
+        PutWindowIcon(window, ICON_BIG, nullptr);
         PostQuitMessage(0);
         return FALSE;
     case WM_CLOSE:

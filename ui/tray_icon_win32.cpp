@@ -24,19 +24,13 @@ static struct {
 
 static int32_t ReadDisplayColorDepth()
 {
-    ScopedWindowDc screen(nullptr);
-    if (!screen.dc)
-        return 0;
+    ScopedWindowDc screen(nullptr);  // without one, 0: no depth known
     return GetDeviceCaps(screen.dc, BITSPIXEL) * GetDeviceCaps(screen.dc, PLANES);
 }
 
 static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
 {
     TipPlan plan = PlanTrayTip(percent, seconds);
-    if (plan.textId == 0) {
-        FormatCounts(tip, TIP_CAPACITY, MAIN_CAPTION, nullptr, 0);
-        return;
-    }
     char format[TEXT_CAPACITY];
     LoadText(plan.textId, format, sizeof format);
     FormatCounts(tip, TIP_CAPACITY, format, plan.args, plan.argCount);
@@ -120,7 +114,7 @@ void FollowTraySize(HWND window)
 UINT TaskbarCreatedMessage()
 {
     // Registered once; no guarded static, which would pull in the C++ runtime.
-    static UINT message = 0;
+    static UINT message;
     if (!message)
         message = RegisterWindowMessageA("TaskbarCreated");
     return message;

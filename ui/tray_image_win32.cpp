@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "platform/platform.h"
 #include "platform/scoped_win32.h"
 #include "ui/screen.h"
@@ -25,8 +27,7 @@ static LOGFONTA ToLogFont(const IconFont *font)
     lf.lfClipPrecision = font->clipPrecision;
     lf.lfQuality = font->quality;
     lf.lfPitchAndFamily = font->pitchAndFamily;
-    memcpy(lf.lfFaceName, font->faceName, sizeof lf.lfFaceName);
-    lf.lfFaceName[sizeof lf.lfFaceName - 1] = '\0';
+    lstrcpynA(lf.lfFaceName, font->faceName, sizeof lf.lfFaceName);
     return lf;
 }
 
@@ -35,14 +36,10 @@ namespace {
 // A pen that cannot be made leaves the surface's default pen (black).
 void DrawPolyline(HDC dc, const TrayOp &op)
 {
+    static_assert(sizeof(TrayPoint) == sizeof(POINT), "a point is two 32-bit numbers on both sides");
     POINT points[TRAY_MAX_POINTS];
-    uint32_t count = op.pointCount;
-    if (count > TRAY_MAX_POINTS)
-        count = TRAY_MAX_POINTS;
-    for (uint32_t i = 0; i < count; ++i) {
-        points[i].x = op.points[i].x;
-        points[i].y = op.points[i].y;
-    }
+    const uint32_t count = std::min<uint32_t>(op.pointCount, TRAY_MAX_POINTS);
+    memcpy(points, op.points, count * sizeof *points);
     ScopedObject pen(CreatePen(PS_SOLID, 0, op.color));
     ScopedSelection selected(dc, pen.object);
     Polyline(dc, points, static_cast<int>(count));
@@ -66,7 +63,8 @@ void DrawTextOp(HDC dc, const TrayOp &op)
 // surface setting as it found it.
 void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
 {
-    for (uint32_t i = 0; i < list->opCount && i < TRAY_MAX_OPS; ++i) {
+    const uint32_t count = std::min<uint32_t>(list->opCount, TRAY_MAX_OPS);
+    for (uint32_t i = 0; i < count; ++i) {
         const TrayOp &op = list->ops[i];
         HDC dc = op.surface == TRAY_MASK ? mask : color;
         switch (op.kind) {
@@ -138,11 +136,10 @@ HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_
 
         char text[TRAY_TEXT_CAPACITY];
         TrayImageText(percent, text);
-        const TrayRect area = TrayTextArea(input.width, input.height);
-        RECT measured = {area.left, area.top, area.right, area.bottom};
-        DrawTextA(colorDc.dc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
-        input.textWidth = measured.right - measured.left;
-        input.lineHeight = measured.bottom - measured.top;
+        SIZE measured = {};
+        GetTextExtentPoint32A(colorDc.dc, text, static_cast<int>(strlen(text)), &measured);
+        input.textWidth = measured.cx;
+        input.lineHeight = measured.cy;
 
         // Static: the list is large for the stack of a window procedure.
         static TrayDisplayList list;

@@ -6,7 +6,7 @@
 
 TipPlan PlanTrayTip(uint8_t percent, uint32_t remainingSeconds)
 {
-    TipPlan plan = {0, {0, 0, 0}, 0};
+    TipPlan plan = {IDS_TIP_UNKNOWN, {0, 0, 0}, 0};  // the caption alone
     if (percent == PERCENT_UNKNOWN)
         return plan;
     if (remainingSeconds == LIFETIME_UNKNOWN) {

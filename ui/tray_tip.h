@@ -7,7 +7,7 @@
 enum { TIP_CAPACITY = 64 };  // 63 characters plus terminator
 
 struct TipPlan {
-    int textId;         // string number of the format, 0 for the caption
+    int textId;         // string number of the format
     uint32_t args[3];   // in the order the format takes them
     uint32_t argCount;
 };

@@ -58,7 +58,10 @@ static bool Sync(HWND meter)
     for (DWORD start = GetTickCount(); Send(bar, TBM_GETPAGESIZE, 0, 0) != page + 1000; Sleep(10))
         if (GetTickCount() - start >= kWaitMs)
             return Say("sync: the meter handles no posted message");
-    return Send(bar, TBM_SETPAGESIZE, 0, page) >= 0;
+    for (DWORD start = GetTickCount(); Send(bar, TBM_SETPAGESIZE, 0, page) < 0; Sleep(10))  // seen failing once
+        if (GetTickCount() - start >= kWaitMs)
+            return Say("sync: the page size stays");
+    return true;
 }
 static bool Post(HWND meter, const char *what, const char *arg)
 {
@@ -95,9 +98,8 @@ static bool PrintStrings(const char *file, const char *first, const char *last)
     if (!module)
         return Say("cannot read the program's strings");
     for (UINT id = UINT(strtoul(first, nullptr, 0)); id <= UINT(strtoul(last, nullptr, 0)); ++id) {
-        char text[512] = "";
-        LoadStringA(module, id, text, sizeof text);
-        puts(text);
+        char text[512];
+        puts(LoadStringA(module, id, text, sizeof text) > 0 ? text : "");
     }
     FreeLibrary(module);
     return true;

@@ -62,7 +62,7 @@ start_meter() {
     ctl wait-meter 20000 || fail "no main window"
 }
 ended() { wait_for 20 eval '! kill -0 "$PID" 2>/dev/null' || fail "the meter did not end"; wait "$PID"; RC=$? PID=; }
-close_meter() { ctl post close; ended; assert_eq 0 "$RC" "exit code after WM_CLOSE"; }
+close_meter() { ctl post close; ended; assert_eq 0 "$RC" "exit code after WM_CLOSE"; wait_for 5 eval '! tray_shown' || fail "icon left"; }
 press() {  # press KEY...: real keys into the shown window (XTEST, as a person types)
     local wid; wid=$(xdotool search --onlyvisible --name "^$CAP\$" | head -n1)
     [ -n "$wid" ] || fail "press $*: the window is not shown"

@@ -27,8 +27,8 @@ xdotool mousemove $((gx + gw / 4)) $((gy + gh - 3)) sleep 0.1 mousedown 1 sleep 
 [ "$(scale held)" -gt 5 ] || fail "no details while the graph is held"
 xdotool mouseup 1 && ctl sync && [ "$(scale released)" -gt 5 ] || fail "the release's click did not keep the details"
 assert_eq "" "$(ini ShowDetails)" "F4, holding and clicking the graph show the details; stored only at a save"
-[ "$(strings 805 815)" = "Battery power remaining: %u%%|%u:%02u h (%u%%) remaining|%u min (%u%%) remaining|\
-offline|online|backup|high|low|critical|charging|no battery" ] || fail "the tooltip and state texts: $(strings 805 815)"
+[ "$(strings 805 816)" = "Battery power remaining: %u%%|%u:%02u h (%u%%) remaining|%u min (%u%%) remaining|\
+offline|online|backup|high|low|critical|charging|no battery|$CAP" ] || fail "the tooltip and state texts: $(strings 805 816)"
 rm "$HIST"; battery 45; press F5 F2
 assert_eq "60 60 60|45, OFFLINE, -" "$(hist 3)|$(tr -d '\r' <"$LOG" | tail -n1 | cut -d' ' -f3-)" \
     "F5 shows the new level without a sample, F2 saves"
@@ -54,8 +54,9 @@ ctl post tray 0x201; press F6; opened PowerCfg.cpl
 assert_eq 0 "$(state visible)" "F6: the system's power options applet, the window hidden"
 close_meter
 # Without the library no report: F1 falls back to About, once however often it is pressed.
-start_meter WINEDLLOVERRIDES="mscoree,mshtml=;powrprof="
-ctl post tray 0x201; press F10; click graph; press F1
+rm "$LOG" && mkdir "$LOG" && start_meter WINEDLLOVERRIDES="mscoree,mshtml=;powrprof="
+ctl post tray 0x201; press F3; assert_eq 1 "$(state visible)" "a folder in the log's place: F3 opens nothing"
+press F10; click graph; press F1
 xdotool key F1 && sleep 0.5 && boxes "Battery Power" && [ "$NBOX" = 0 ] || fail "a report without the library"
 boxes "$CAP" 5000 1
 assert_eq "1 Quenta Battery Meter 1.9" "$NBOX ${BOX%%|*}" "F1 on the graph without the library: About, once"

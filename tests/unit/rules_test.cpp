@@ -167,13 +167,14 @@ TEST(Status, GreyOnlyWhenRedComesOutGrey) {
 }
 // The tooltip's text and the numbers it takes: hours from one hour, minutes below, leftover seconds dropped.
 TEST(Tip, HoursFromOneHourMinutesBelow) {
-    const char *const forms[] = {"caption", "percent", "h", "min", "?"};  // from IDS_TIP_PERCENT - 1
+    const char *const forms[] = {"percent", "h", "min"};  // from IDS_TIP_PERCENT
     const struct { uint8_t percent; uint32_t seconds; const char *tip; } tips[] = {{57, 7559, "h 2 5 57"},
         {57, 3600, "h 1 0 57"}, {57, 3599, "min 59 57"}, {0, 59, "min 0 0"}, {100, 0, "min 0 100"},
         {80, 0xFFFFFFFFu, "percent 80"}, {255, 0xFFFFFFFFu, "caption"}, {255, 7500, "caption"}};
     for (const auto &c : tips) {
         const TipPlan p = PlanTrayTip(c.percent, c.seconds);
-        std::string tip = forms[std::min(p.textId ? unsigned(p.textId - IDS_TIP_PERCENT + 1) : 0, 4u)];
+        const unsigned form = unsigned(p.textId - IDS_TIP_PERCENT);
+        std::string tip = p.textId == IDS_TIP_UNKNOWN ? "caption" : form < 3 ? forms[form] : "?";
         for (uint32_t i = 0; i < p.argCount; ++i) tip += " " + (i < 3 ? std::to_string(p.args[i]) : "?");
         EXPECT_EQ(tip, c.tip) << int(c.percent) << " % " << c.seconds << " s";
     }
