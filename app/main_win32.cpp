@@ -79,9 +79,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
     LoadStartSettings();
     LogEvent("Ampwatch started");
 
-    HWND window = CreateDialogParamA(hInstance,
-                                     MAKEINTRESOURCEA(MainDialogId(appGlobals.languageIsGerman)),
-                                     nullptr, MainDialogProc, 0);
+    HWND window = CreateDialogA(hInstance, MAKEINTRESOURCEA(MainDialogId(appGlobals.languageIsGerman)), nullptr,
+                                MainDialogProc);
     if (!window) {
         MessageBoxA(nullptr, "Cannot create main window.", MAIN_CAPTION, MB_ICONERROR);
         return EXIT_FAILURE;

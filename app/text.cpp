@@ -1,6 +1,7 @@
 #include "app/text.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "platform/numbers.h"
 #include "res/resource.h"
@@ -54,4 +55,14 @@ uint32_t FormatUnsigned(char *out, uint32_t capacity, uint32_t value)
         return 0;
     }
     return static_cast<uint32_t>(n);
+}
+
+bool JoinPath(char *out, uint32_t capacity, uint32_t length, const char *name)
+{
+    const size_t size = strlen(name) + 1;
+    if (length == 0 || length >= capacity || size > capacity - length - 1)
+        return false;
+    out[length] = '\\';
+    memcpy(out + length + 1, name, size);
+    return true;
 }

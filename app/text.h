@@ -24,4 +24,9 @@ enum { NUMBER_CAPACITY = 11 };
 // Writes value as unsigned decimal text; answers the length, 0 if it did not fit.
 uint32_t FormatUnsigned(char *out, uint32_t capacity, uint32_t value);
 
+// Appends a backslash and name to the folder in the first length bytes of out;
+// false, out's rest undefined, unless the folder (length 1..capacity - 1) and
+// the whole with its terminator fit.
+bool JoinPath(char *out, uint32_t capacity, uint32_t length, const char *name);
+
 #endif

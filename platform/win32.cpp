@@ -9,6 +9,7 @@ static constexpr DWORD kSdkUnknownCapacity = BATTERY_UNKNOWN_CAPACITY;
 #undef BATTERY_CHARGING
 #undef BATTERY_CRITICAL
 
+#include "app/text.h"
 #include "platform/numbers.h"
 #include "platform/platform.h"
 #include "res/resource.h"
@@ -119,13 +120,8 @@ int MetricForDpi(int index, uint32_t dpi)
 
 bool SystemFilePath(const char *name, char *out, uint32_t capacity)
 {
-    UINT n = GetSystemDirectoryA(out, capacity);
-    size_t length = strlen(name);
-    if (n == 0 || n + 1 + length >= capacity)
-        return false;
-    out[n] = '\\';
-    memcpy(out + n + 1, name, length + 1);
-    return true;
+    // The folder's length, 0 on failure, or the size it would need.
+    return JoinPath(out, capacity, GetSystemDirectoryA(out, capacity), name);
 }
 
 HMODULE LoadSystemLibrary(const char *name)

@@ -58,10 +58,8 @@ static bool Sync(HWND meter)
     for (DWORD start = GetTickCount(); Send(bar, TBM_GETPAGESIZE, 0, 0) != page + 1000; Sleep(10))
         if (GetTickCount() - start >= kWaitMs)
             return Say("sync: the meter handles no posted message");
-    for (DWORD start = GetTickCount(); Send(bar, TBM_SETPAGESIZE, 0, page) < 0; Sleep(10))  // seen failing once
-        if (GetTickCount() - start >= kWaitMs)
-            return Say("sync: the page size stays");
-    return true;
+    const auto restore = [&] { return Send(bar, TBM_SETPAGESIZE, 0, page) >= 0; };  // seen failing once
+    return restore() || (Sleep(100), restore()) || Say("sync: the page size stays");
 }
 static bool Post(HWND meter, const char *what, const char *arg)
 {

@@ -107,12 +107,18 @@ TEST(Texts, GermanForEveryGermanVariety) {
         {0x0409, false}, {0x0107, false}, {0x0417, false}};
     for (const auto &c : languages) EXPECT_EQ(IsGermanLanguage(c.id), c.german) << std::hex << c.id;
 }
-// Numbers whole or not at all, terminated within the buffer.
-TEST(Texts, NumbersWholeOrNothing) {
+// Numbers, and files in a folder (its length: 0 failed, capacity or more too small), whole or not at all.
+TEST(Texts, NumbersAndPathsWholeOrNothing) {
     const struct { uint32_t capacity, value; const char *out; } cases[] = {{0, 7, "0:x"}, {1, 7, "0:"},
         {5, 12345, "0:"}, {6, 12345, "5:12345"}, {11, 4294967295u, "10:4294967295"}};
     for (const auto &c : cases)
         EXPECT_EQ(Out([&](char *o) { return FormatUnsigned(o, c.capacity, c.value); }), c.out) << c.capacity;
+    const struct { uint32_t size, length; const char *out; } joins[] = {{8, 4, "1:C:\\W\\ab"},
+        {7, 4, "0:C:\\W"}, {8, 0, "0:C:\\W"}, {8, 8, "0:C:\\W"}};
+    for (const auto &c : joins) {
+        const auto join = [&](char *o) { memcpy(o, "C:\\W", 5); return JoinPath(o, c.size, c.length, "ab"); };
+        EXPECT_EQ(Out(join), c.out) << c.size << " " << c.length;
+    }
 }
 // The levels in turn through one latch, "!" where the alert box is shown.
 std::string Alerts(uint8_t threshold, std::initializer_list<int> levels) {
