@@ -14,7 +14,7 @@
 static const char kMutexName[] = "QuentaAmpwatch";
 static const char kClassName[] = "QNAmpwatchDlgClass";
 static const char kDialogClass[] = "#32770";
-static const int kWindowWaitTries = 50;
+static const DWORD kWindowWaitMs = 5000;
 
 // Shows the running copy's window; answers whether one was found.
 static bool WakeRunningCopy()
@@ -30,6 +30,15 @@ static bool WakeRunningCopy()
     return true;
 }
 
+// The same, trying for up to ms milliseconds.
+static bool WakeRunningCopyWithin(DWORD ms)
+{
+    for (const DWORD start = GetTickCount(); !WakeRunningCopy(); Sleep(100))
+        if (GetTickCount() - start >= ms)
+            return false;
+    return true;
+}
+
 // The system's dialog class under the program's own name and icon.
 static bool RegisterMainClass(HINSTANCE instance)
 {
@@ -40,7 +49,7 @@ static bool RegisterMainClass(HINSTANCE instance)
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassA(&wc);
 }
 
 static void LoadStartSettings()
@@ -58,18 +67,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
     // Libraries are never looked for in the current folder.
     SetDllDirectoryA("");
     ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
-    if (!mutex.handle || GetLastError() == ERROR_ALREADY_EXISTS) {
-        // A copy that holds the mutex may still be on its way to its window
-        // (copies started together): give it a few seconds before starting
-        // a second meter.
-        bool found = WakeRunningCopy();
-        for (int tries = 0; !found && mutex.handle && tries < kWindowWaitTries; ++tries) {
-            Sleep(100);
-            found = WakeRunningCopy();
-        }
-        if (found)
-            return EXIT_SUCCESS;
-    }
+    // A copy that holds the mutex may still be on its way to its window
+    // (copies started together): it gets a few seconds before a second meter
+    // starts. Without a mutex there is nobody to wait for.
+    if ((!mutex.handle || GetLastError() == ERROR_ALREADY_EXISTS) &&
+        WakeRunningCopyWithin(mutex.handle ? kWindowWaitMs : 0))
+        return EXIT_SUCCESS;
 
     appGlobals.languageIsGerman = IsGermanLanguage(UserLanguage());
     InitCommonControls();

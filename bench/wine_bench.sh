@@ -110,7 +110,7 @@ figure idle_reads "$reads"
 figure idle_meter_switches "$meter"
 figure idle_baseline_switches "$base"
 figure idle_meter_switches_between_polls "$between"
-close_meter
+ctl post close; ended  # the baseline's icon stays
 
 # --- memory at 144 dpi: Wine reads LogPixels when its server starts ----------
 "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 </dev/null ||

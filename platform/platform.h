@@ -11,7 +11,8 @@
 // The power status now; all four values unknown when it cannot be read.
 PowerSample ReadPowerStatus();
 
-// The executable's full path; answers its length, or 0 when unavailable.
+// The executable's full path; answers its length: 0 when unavailable, the
+// capacity when cut.
 uint32_t ReadModulePath(char *out, uint32_t capacity);
 
 // One key of a section of an INI file; not checked.
@@ -21,7 +22,7 @@ uint32_t SystemButtonTextColor();
 uint16_t UserLanguage();
 
 // The taskbar's theme: SystemUsesLightTheme of the user's personalisation
-// settings, -1 when the system does not say.
+// settings, 1 (light) when the system does not say.
 int32_t ReadLightTheme();
 
 // Full path of a file in the system folder; false when it does not fit.

@@ -59,9 +59,9 @@ PowerSample ReadPowerStatus()
 
 uint32_t ReadModulePath(char *out, uint32_t capacity)
 {
-    // A cut path names nothing: the caller falls back, as when there is none.
-    const DWORD n = GetModuleFileNameA(nullptr, out, capacity);
-    return n < capacity ? n : 0;
+    // A cut path (the capacity, not terminated everywhere) names nothing: the
+    // caller falls back, as when there is none.
+    return GetModuleFileNameA(nullptr, out, capacity);
 }
 
 void WriteProfileKey(const char *path, const char *section, const char *key, const char *text)
@@ -85,11 +85,10 @@ int32_t ReadLightTheme()
     // the program imports no further library. Older systems do not say.
     auto read = LoadedFunction<decltype(&RegGetValueA)>(GetModuleHandleA("kernel32.dll"),
                                                         "RegGetValueA");
-    DWORD value = 0, size = sizeof value;
-    if (!read || read(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
-                      "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size) != 0)
-        return -1;
+    DWORD value = 1, size = sizeof value;  // what a taskbar that does not say counts as
+    if (read)
+        read(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+             "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
     return value ? 1 : 0;
 }
 

@@ -44,8 +44,7 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
     HGDIOBJ oldPen = nullptr, oldFont = nullptr;
     HPEN pen = nullptr;
     HFONT font = nullptr;
-    for (size_t i = 0; i < list->count; ++i) {
-        const GraphOp *op = &list->ops[i];
+    for (const GraphOp *op = list->ops; op != list->ops + list->count; ++op) {
         switch (op->kind) {
         case GRAPH_OP_FILL:
             FillRect(dc, area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -100,7 +99,7 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
 
 BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
 {
-    if (!item || item->CtlID != IDC_GRAPH)
+    if (item->CtlID != IDC_GRAPH)
         return FALSE;
     HDC dc = item->hDC;
     const RECT area = item->rcItem;

@@ -216,7 +216,7 @@ static void CloseMainWindow(HWND window)
 
 static void ChooseIconColor(HWND window)
 {
-    COLORREF custom[sizeof kCustomColors / sizeof kCustomColors[0]];
+    COLORREF custom[ARRAYSIZE(kCustomColors)];
     memcpy(custom, kCustomColors, sizeof custom);
     CHOOSECOLORA chooser = {};
     chooser.lStructSize = sizeof chooser;

@@ -83,6 +83,7 @@ void Clear(TrayDisplayList *list)
     TrayOp op;
     memset(&op, 0, sizeof op);
     op.kind = TRAY_OP_CLEAR;
+    op.rect = {0, 0, list->width, list->height};
     op.surface = TRAY_MASK;
     op.color = 0x00FFFFFFu;
     Append(list, op);

@@ -51,7 +51,7 @@ struct TrayOp {
     uint32_t color;   // 0x00BBGGRR; on the mask always 0 (opaque) except the white clear
     uint32_t pointCount;
     TrayPoint points[TRAY_MAX_POINTS];
-    TrayRect rect;        // text only
+    TrayRect rect;        // text and clear only
     uint32_t textFormat;  // text only: TRAY_TEXT_* bits
     char text[TRAY_TEXT_CAPACITY];
 };

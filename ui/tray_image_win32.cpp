@@ -45,15 +45,19 @@ void DrawPolyline(HDC dc, const TrayOp &op)
     Polyline(dc, points, static_cast<int>(count));
 }
 
+RECT ToRect(const TrayRect &r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 void DrawTextOp(HDC dc, const TrayOp &op)
 {
-    RECT r = {op.rect.left, op.rect.top, op.rect.right, op.rect.bottom};
+    RECT r = ToRect(op.rect);
     UINT format = DT_SINGLELINE | ((op.textFormat & TRAY_TEXT_CENTER) ? DT_CENTER : 0u);
     COLORREF oldColor = SetTextColor(dc, op.color);
     int oldMode = SetBkMode(dc, TRANSPARENT);
     char text[TRAY_TEXT_CAPACITY];
-    memcpy(text, op.text, sizeof text);
-    text[sizeof text - 1] = '\0';
+    lstrcpynA(text, op.text, sizeof text);
     DrawTextA(dc, text, -1, &r, format);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColor);
@@ -63,13 +67,14 @@ void DrawTextOp(HDC dc, const TrayOp &op)
 // surface setting as it found it.
 void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
 {
-    const uint32_t count = std::min<uint32_t>(list->opCount, TRAY_MAX_OPS);
-    for (uint32_t i = 0; i < count; ++i) {
-        const TrayOp &op = list->ops[i];
+    const TrayOp *end = list->ops + std::min<uint32_t>(list->opCount, TRAY_MAX_OPS);
+    for (const TrayOp *step = list->ops; step != end; ++step) {
+        const TrayOp &op = *step;
         HDC dc = op.surface == TRAY_MASK ? mask : color;
+        const RECT area = ToRect(op.rect);
         switch (op.kind) {
         case TRAY_OP_CLEAR:
-            PatBlt(dc, 0, 0, list->width, list->height, op.color ? WHITENESS : BLACKNESS);
+            FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(op.color ? WHITE_BRUSH : BLACK_BRUSH)));
             break;
         case TRAY_OP_POLYLINE:
             DrawPolyline(dc, op);

@@ -126,9 +126,9 @@ static bool Run(int argc, char **argv)
     if (strcmp(command, "settext") == 0 && arg2)  // what a paste can put into a box
         return (Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg2)) > 0 || Say("no text set")) && Sync(meter);
     if (strcmp(command, "state") == 0 && GetGUIThreadInfo(GetWindowThreadProcessId(meter, nullptr), &info))
-        return printf("visible=%d foreground=%d okfocus=%d apply=%d interval=%ld\n", IsWindowVisible(meter) ? 1 : 0,
+        return printf("visible=%d foreground=%d okfocus=%d apply=%d tick=%ld interval=%ld\n", IsWindowVisible(meter) ? 1 : 0,
                       GetForegroundWindow() == meter ? 1 : 0, info.hwndFocus == GetDlgItem(meter, IDOK) ? 1 : 0,
-                      IsWindowEnabled(GetDlgItem(meter, IDC_APPLY)) ? 1 : 0,
+                      IsWindowEnabled(GetDlgItem(meter, IDC_APPLY)) ? 1 : 0, long(Send(GetDlgItem(meter, IDC_INTERVAL), TBM_GETTIC, 0, 0)),
                       long(Send(GetDlgItem(meter, IDC_INTERVAL), TBM_GETPOS, 0, 0))) > 0;
     if (strcmp(command, "rect") == 0 && arg && GetWindowRect(item, &r))
         return printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top) > 0;

@@ -60,4 +60,4 @@ press F10; click graph; press F1
 xdotool key F1 && sleep 0.5 && boxes "Battery Power" && [ "$NBOX" = 0 ] || fail "a report without the library"
 boxes "$CAP" 5000 1
 assert_eq "1 Quenta Battery Meter 1.9" "$NBOX ${BOX%%|*}" "F1 on the graph without the library: About, once"
-close_meter
+press F1; boxes "$CAP" 5000 1; assert_eq 1 "$NBOX" "F1 after the box closed: About again"; close_meter

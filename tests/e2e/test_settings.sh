@@ -9,7 +9,7 @@ start_meter
 click threshold; press End BackSpace 9 8 7 Up; limited=$(ctl text threshold); press Up
 assert_eq "99 0" "$limited $(ctl text threshold)" "two digits at most; the arrows go up to 99, then round to 0"
 press End BackSpace 5
-assert_eq "120 1" "$(state interval) $(state apply)" "the stored interval; typing enables Apply"
+assert_eq "120 1 120" "$(state interval) $(state apply) $(state tick)" "the stored interval; typing enables Apply; ticks a minute apart"
 move Right; click apply
 assert_eq "210 5 1 0 1" "$(ini Interval) $(ini AlertThreshold) $(state okfocus) $(state apply) $(state visible)$(
     ls "$HIST" 2>/dev/null)" "one sample: Apply writes the interval and threshold unasked, OK takes the focus, \

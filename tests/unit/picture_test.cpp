@@ -11,11 +11,11 @@ namespace {
 const uint32_t INK = 0x123456;
 std::string Xy(int32_t x, int32_t y) { return std::to_string(x) + "," + std::to_string(y); }
 std::string Text(const TrayRect &r) { return Xy(r.left, r.top) + "," + Xy(r.right, r.bottom); }
-// A step's shape as text: its points, and a text as text@rect/format.
+// A step's shape as text: its points, and a text or clear as text@rect/format.
 std::string Shape(const TrayOp &o) {
     std::string shape;
     for (uint32_t k = 0; k < o.pointCount; ++k) shape += " " + Xy(o.points[k].x, o.points[k].y);
-    if (o.kind == TRAY_OP_TEXT)
+    if (o.kind != TRAY_OP_POLYLINE)
         shape += std::string(" ") + o.text + "@" + Text(o.rect) + "/" + std::to_string(o.textFormat);
     return shape;
 }
@@ -61,7 +61,7 @@ std::string Bounds(const Picture &p, char kind, int32_t top, int32_t bottom) {
 // Over the fill, narrow digits with a sign, "100" drawn in lines whatever measured, wide ones centred.
 TEST(TrayImage, SixteenPixelDesignStepForStep) {
     const struct { uint8_t percent, flag; int32_t width, height; bool grey; const char *tail; } cases[] = {
-        {100, 1, 23, 11, false, "C0|d 13,15 2,15 2,14 1,14 1,12 2,12 2,11 13,11 13,15|FF00 12,14 2,14|"
+        {100, 1, 23, 11, false, "C0 @0,0,16,16/0|d 13,15 2,15 2,14 1,14 1,12 2,12 2,11 13,11 13,15|FF00 12,14 2,14|"
          "FF00 12,13 1,13|FF00 12,12 2,12|d 0,3 1,3|d 1,2 1,9|d 3,2 3,8 5,8 5,2 3,2|d 7,2 7,8 9,8 9,2 7,2|"
          "d 11,3 11,5|d 14,8 14,6|d 11,8 11,7|d 12,7 12,5|d 14,3 14,4|d 13,4 13,6|"},
         {7, 8, 5, 11, false, "|FF0000 12,14 2,14|FF0000 12,13 1,13|FF0000 12,12 2,12|d 9,3 9,5|d 12,8 12,6|"
