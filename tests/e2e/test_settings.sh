@@ -6,8 +6,9 @@ move() { click interval; press "$@"; }  # the thumb moved by a click beside it a
 printf '[Settings]\r\nRunHidden=0\r\nInterval=120\r\nAlertThreshold=3\r\nLogfile=1\r\n' >"$INI"
 battery 5
 start_meter
-click threshold; press End BackSpace 9 8 7 Up; limited=$(ctl text threshold); press Up
-assert_eq "99 0" "$limited $(ctl text threshold)" "two digits at most; the arrows go up to 99, then round to 0"
+click threshold; focused=$(state apply); press End BackSpace 9 8 7 Up; limited=$(ctl text threshold); press Up
+assert_eq "0 99 0" "$focused $limited $(ctl text threshold)" "the box focused: Apply still off; two digits at most; \
+the arrows go up to 99, then round to 0"
 press End BackSpace 5
 assert_eq "120 1 120" "$(state interval) $(state apply) $(state tick)" "the stored interval; typing enables Apply; ticks a minute apart"
 move Right; click apply
