@@ -71,11 +71,12 @@ void ExecuteTrayDisplayList(HDC mask, HDC color, const TrayDisplayList *list)
     for (const TrayOp *step = list->ops; step != end; ++step) {
         const TrayOp &op = *step;
         HDC dc = op.surface == TRAY_MASK ? mask : color;
-        const RECT area = ToRect(op.rect);
         switch (op.kind) {
-        case TRAY_OP_CLEAR:
+        case TRAY_OP_CLEAR: {
+            const RECT area = ToRect(op.rect);
             FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(op.color ? WHITE_BRUSH : BLACK_BRUSH)));
             break;
+        }
         case TRAY_OP_POLYLINE:
             DrawPolyline(dc, op);
             break;
