@@ -50,11 +50,6 @@ void RecordSample(uint8_t percent)
     historyBuffer.slots[0] = percent;
 }
 
-uint8_t HistorySlot(uint32_t index)
-{
-    return index < HISTORY_SLOTS ? historyBuffer.slots[index] : uint8_t(HISTORY_EMPTY);
-}
-
 bool HistoryFileExists(const char *path) { return FileExists(path); }
 
 // Beside the history file, so the final step is a rename within one folder.
@@ -135,15 +130,4 @@ void ResetHistoryForInterval(const char *path)
     historyBuffer.slots[0] = newest;
     if (HistoryFileExists(path))
         SaveHistory(path);
-}
-
-bool ConfirmIntervalChange(const char *path, int (*ask)(void *context), void *context)
-{
-    // Counted before the question opens; the polls that run inside it may
-    // still add samples, and the newest of them is the one kept.
-    if (IntervalChangeNeedsQuestion(&historyBuffer) &&
-        (!ask || ask(context) != ANSWER_OK))
-        return false;
-    ResetHistoryForInterval(path);
-    return true;
 }

@@ -32,9 +32,6 @@ bool LoadHistory(const char *path);
 // unchanged in slot 0 (255, an unknown level, becomes a gap).
 void RecordSample(uint8_t percent);
 
-// Slot index (0..255) of historyBuffer; 255 outside that range.
-uint8_t HistorySlot(uint32_t index);
-
 // Writes the 256 slots to path through a temporary file beside it that then
 // replaces the old file in one step, keeping its attributes. Where no
 // temporary can be made or moved over, writes the file in place instead.
@@ -55,17 +52,10 @@ bool HistoryFileExists(const char *path);
 // Changing the interval would delete a recorded sample: one other than slot 0.
 bool IntervalChangeNeedsQuestion(const HistoryBuffer *history);
 
-// Keeps only slot 0 (even when it is 255) and saves to path, but only when a
-// file already exists there; no file is created here.
+// An accepted interval change: keeps only slot 0 (even when it is 255) and
+// saves to path, but only when a file already exists there; no file is
+// created here. Samples recorded while the question was open count: the slot
+// 0 kept is the newest one.
 void ResetHistoryForInterval(const char *path);
-
-// The whole interval rule on historyBuffer. When the question is needed it
-// calls ask(context), which shows the question modally and answers the
-// button chosen; only ANSWER_OK accepts, anything else (Cancel, a box
-// that could not be shown, a null ask) refuses. Samples recorded while the
-// question is open count: the slot 0 kept is the one present after ask
-// returns. Answers true when the change is accepted; on refusal the history
-// is untouched.
-bool ConfirmIntervalChange(const char *path, int (*ask)(void *context), void *context);
 
 #endif

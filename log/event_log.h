@@ -27,10 +27,10 @@ size_t FormatEventLine(char *out, size_t capacity, const LogTime *time, const ch
 size_t FormatStatusLine(char *out, size_t capacity, const LogTime *time, uint8_t percent,
                         uint8_t acLineStatus, uint8_t batteryFlag);
 
-// The three writers; each adds one line, opening and closing the file, and
-// does nothing while logging is off.
+// The writers; each adds one line, opening and closing the file, and does
+// nothing while logging is off. No text, no line.
 void LogEvent(const char *text);
-void LogPowerEvent(uint32_t code);
+inline void LogPowerEvent(uint32_t code) { LogEvent(PowerEventText(code)); }
 void LogStatus(uint8_t percent, uint8_t acLineStatus, uint8_t batteryFlag);
 
 #endif

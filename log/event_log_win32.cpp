@@ -30,22 +30,9 @@ static void WriteLine(const char *line)
 
 void LogEvent(const char *text)
 {
-    if (!appGlobals.logfile)
+    if (!appGlobals.logfile || !text)
         return;
     LogTime t = Now();
-    char line[LOG_LINE_CAPACITY];
-    FormatEventLine(line, sizeof line, &t, text);
-    WriteLine(line);
-}
-
-void LogPowerEvent(uint32_t code)
-{
-    if (!appGlobals.logfile)
-        return;
-    LogTime t = Now();
-    const char *text = PowerEventText(code);
-    if (!text)
-        return;
     char line[LOG_LINE_CAPACITY];
     FormatEventLine(line, sizeof line, &t, text);
     WriteLine(line);

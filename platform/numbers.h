@@ -45,9 +45,6 @@ enum : uint32_t { COLOR_QUERY_FAILED = 0xFFFFFFFFu };
 // LOGFONT quality without smoothing: the tray digits need hard edges.
 enum : uint8_t { FONT_NONANTIALIASED = 3 };
 
-// The button a message box answers for OK (IDOK).
-enum { ANSWER_OK = 1 };
-
 // DrawText formats of the graph's texts.
 enum : uint32_t {
     GRAPH_DT_BASE = 0x920,  // single line, no clipping, no prefix

@@ -36,7 +36,6 @@ static_assert(LANGUAGE_GERMAN == LANG_GERMAN, "language");
 static_assert(WEIGHT_NORMAL == FW_NORMAL && WEIGHT_BOLD == FW_BOLD, "font weight");
 static_assert(COLOR_QUERY_FAILED == CLR_INVALID, "colour query");
 static_assert(FONT_NONANTIALIASED == NONANTIALIASED_QUALITY, "font quality");
-static_assert(ANSWER_OK == IDOK, "answer");
 static_assert(CAPACITY_UNKNOWN == kSdkUnknownCapacity, "capacity");
 static_assert(GRAPH_DT_BASE == (DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX), "text format");
 static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text format");

@@ -151,14 +151,15 @@ static void InitMainDialog(HWND window)
     PostMessageA(window, WM_TIMER, POLL_TIMER_ID, 0);
 }
 
-static int AskRescale(void *context)
+// The old samples were taken at the old pace: a change that would drop them
+// is asked first. The polls that run inside the question still record.
+static bool RescaleAccepted(HWND window)
 {
+    if (!IntervalChangeNeedsQuestion(&historyBuffer))
+        return true;
     char text[TEXT_CAPACITY];
     LoadText(IDS_HISTORY_RESCALE, text, sizeof text);
-    HWND window = static_cast<HWND>(context);
-    int answer = MessageBoxA(window, text, MAIN_CAPTION, MB_OKCANCEL | MB_ICONWARNING);
-    // Closed meanwhile: its history is saved already and must not be reset.
-    return IsWindow(window) ? answer : IDCANCEL;
+    return MessageBoxA(window, text, MAIN_CAPTION, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
 // False when the window is gone.
@@ -168,15 +169,17 @@ static bool ApplyInterval(HWND window)
     LRESULT position = SendNumber(trackbar, TBM_GETPOS);
     if (!IntervalChangeRequested(static_cast<int64_t>(position), appGlobals.interval))
         return true;
-    const bool accepted = ConfirmIntervalChange(pathSet.history, AskRescale, window);
+    const bool accepted = RescaleAccepted(window);
     // The question runs its own message loop, in which the window may have
-    // been closed: then nothing more is done or written.
+    // been closed: its history is saved already and must not be reset, and
+    // nothing more is done or written.
     if (!IsWindow(window))
         return false;
     if (!accepted) {
         SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
         return true;
     }
+    ResetHistoryForInterval(pathSet.history);
     const uint32_t interval = static_cast<uint32_t>(position);
     if (KillTimer(window, POLL_TIMER_ID))
         SetTimer(window, POLL_TIMER_ID, interval * 1000u, nullptr);

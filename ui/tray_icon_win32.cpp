@@ -128,17 +128,12 @@ bool ReAddTrayIcon(HWND window)
     return NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) != FALSE;
 }
 
-static bool ReAddForHiding(void *window)
-{
-    return ReAddTrayIcon(static_cast<HWND>(window));
-}
-
 void HideToTray(HWND window)
 {
-    // The icon may have gone without a word to us (or come back with a refused
-    // add): asked now, not remembered. Only a present icon can be changed.
-    const bool present = NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage) != FALSE;
-    if (MayHideToTray(present, ReAddForHiding, window))
+    // A hidden window leaves only the tray icon to reach the meter. The icon
+    // may have gone without a word to us (or come back with a refused add):
+    // asked now, not remembered; only a present icon can be changed.
+    if (NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage) || ReAddTrayIcon(window))
         ShowWindow(window, SW_HIDE);
 }
 

@@ -82,7 +82,3 @@ uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const ui
     return len;
 }
 
-bool MayHideToTray(bool iconShown, bool (*addIcon)(void *context), void *context)
-{
-    return iconShown || (addIcon && addIcon(context));
-}

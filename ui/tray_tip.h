@@ -20,9 +20,4 @@ TipPlan PlanTrayTip(uint8_t percent, uint32_t remainingSeconds);
 uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const uint32_t *args,
                       uint32_t argCount);
 
-// A hidden window leaves only the tray icon to reach the meter: hiding is
-// allowed only while the icon is in the notification area. When it is not,
-// addIcon(context) tries to add it again first.
-bool MayHideToTray(bool iconShown, bool (*addIcon)(void *context), void *context);
-
 #endif

@@ -151,19 +151,6 @@ TEST(Status, PictureForLevelFlagOrMainsTooltipForTime) {
             << "row " << &c - changes;
     }
 }
-int addCalls;
-bool AddIcon(void *answer) { return ++addCalls > 0 && *static_cast<bool *>(answer); }
-// Hiding needs the tray icon; one that could be added again counts.
-TEST(Status, HidingNeedsTheTrayIcon) {
-    const struct { bool add, answer, shown, hide; int calls; } hides[] = {{true, false, true, true, 0},
-        {true, true, false, true, 1}, {true, false, false, false, 1}, {false, true, false, false, 0}};
-    for (const auto &c : hides) {
-        bool answer = c.answer;
-        addCalls = 0;
-        const bool hide = MayHideToTray(c.shown, c.add ? AddIcon : nullptr, &answer);
-        EXPECT_EQ(std::make_pair(hide, addCalls), std::make_pair(c.hide, c.calls)) << "row " << &c - hides;
-    }
-}
 // A screen is grey-only when red comes out grey; a failed query: colour.
 TEST(Status, GreyOnlyWhenRedComesOutGrey) {
     const struct { uint32_t red; bool grey; } screens[] = {{0, true}, {0x020202, true}, {0x808080, true},
