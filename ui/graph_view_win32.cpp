@@ -37,6 +37,24 @@ static HFONT MakeFont(int32_t height, int32_t weight)
     return CreateFontIndirectA(&font);
 }
 
+// The texts are in the program's code page. The ANSI text functions would
+// read them by the font's character set instead, and a UTF-8 no-break space
+// would show as "Â " in a Western font: drawn as UTF-16.
+static void DrawGraphText(HDC dc, const RECT *area, const GraphOp *op)
+{
+    char loaded[GRAPH_TEXT_CAPACITY];
+    const char *text = op->text;
+    if (op->stringId) {
+        LoadText(op->stringId, loaded, sizeof loaded);
+        text = loaded;
+    }
+    WCHAR wide[GRAPH_TEXT_CAPACITY];
+    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, GRAPH_TEXT_CAPACITY))
+        return;
+    RECT box = *area;
+    DrawTextW(dc, wide, -1, &box, op->flags);
+}
+
 // Runs the list. Every pen and font is restored and freed before the next
 // one is made; one that cannot be made is skipped.
 static void Execute(HDC dc, const RECT *area, const GraphList *list)
@@ -82,24 +100,16 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
                 font = nullptr;
             }
             break;
-        case GRAPH_OP_TEXT: {
-            char text[GRAPH_TEXT_CAPACITY];
-            const char *shown = op->text;
-            if (op->stringId) {
-                LoadText(op->stringId, text, sizeof text);
-                shown = text;
-            }
-            RECT box = *area;
-            DrawTextA(dc, shown, -1, &box, op->flags);
+        case GRAPH_OP_TEXT:
+            DrawGraphText(dc, area, op);
             break;
-        }
         }
     }
 }
 
 BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
 {
-    if (item->CtlID != IDC_GRAPH)
+    if (!item || item->CtlID != IDC_GRAPH)
         return FALSE;
     HDC dc = item->hDC;
     const RECT area = item->rcItem;
