@@ -6,10 +6,6 @@
 #include <stdint.h>
 
 #include "platform/files.h"
-#include "power/status.h"
-
-// The power status now; all four values unknown when it cannot be read.
-PowerSample ReadPowerStatus();
 
 // The executable's full path; answers its length: 0 when unavailable, the
 // capacity when cut.
@@ -24,13 +20,6 @@ uint16_t UserLanguage();
 // The taskbar's theme: SystemUsesLightTheme of the user's personalisation
 // settings, 1 (light) when the system does not say.
 int32_t ReadLightTheme();
-
-// Full path of a file in the system folder; false when it does not fit.
-bool SystemFilePath(const char *name, char *out, uint32_t capacity);
-
-// A library of the system folder, never one of the program's folder or the
-// current one; null when it cannot be loaded.
-HMODULE LoadSystemLibrary(const char *name);
 
 // The DPI the window is drawn at: its monitor's for this per-monitor aware
 // program; the system's for no window, or where the system cannot say.

@@ -9,7 +9,6 @@ static constexpr DWORD kSdkUnknownCapacity = BATTERY_UNKNOWN_CAPACITY;
 #undef BATTERY_CHARGING
 #undef BATTERY_CRITICAL
 
-#include "app/text.h"
 #include "platform/numbers.h"
 #include "platform/platform.h"
 #include "res/resource.h"
@@ -42,19 +41,6 @@ static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text 
 static_assert(GRAPH_DT_VCENTER == DT_VCENTER && GRAPH_DT_BOTTOM == DT_BOTTOM, "text format");
 // The program's messages are spelt as WM_USER + n in the resource header.
 static_assert(WM_USER == 0x0400 && WM_REFITGRAPH < WM_APP, "messages");
-
-PowerSample ReadPowerStatus()
-{
-    SYSTEM_POWER_STATUS status;
-    if (!GetSystemPowerStatus(&status))
-        return UnknownSample();
-    PowerSample s;
-    s.acLineStatus = status.ACLineStatus;
-    s.batteryFlag = status.BatteryFlag;
-    s.batteryLifePercent = status.BatteryLifePercent;
-    s.batteryLifeTime = static_cast<uint32_t>(status.BatteryLifeTime);
-    return s;
-}
 
 uint32_t ReadModulePath(char *out, uint32_t capacity)
 {
@@ -116,24 +102,6 @@ int MetricForDpi(int index, uint32_t dpi)
     return forDpi ? forDpi(index, dpi) : GetSystemMetrics(index);
 }
 
-bool SystemFilePath(const char *name, char *out, uint32_t capacity)
-{
-    // The folder's length, 0 on failure, or the size it would need.
-    return JoinPath(out, capacity, GetSystemDirectoryA(out, capacity), name);
-}
-
-HMODULE LoadSystemLibrary(const char *name)
-{
-    // Never the program's own folder: a library dropped beside the meter
-    // must not run.
-    HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module || GetLastError() != ERROR_INVALID_PARAMETER)
-        return module;
-    // Systems without the search flags: the full path instead.
-    char path[MAX_PATH];
-    return SystemFilePath(name, path, sizeof path) ? LoadLibraryA(path) : nullptr;
-}
-
 bool Unwritable(const char *path)
 {
     const DWORD a = GetFileAttributesA(path);
@@ -150,23 +118,18 @@ FILE *OpenForWriting(const char *path) { return fopen(path, "wb"); }
 
 bool FlushToDisk(FILE *file) { return _commit(_fileno(file)) == 0; }
 
-// Wine's replacing keeps nothing that a move loses, takes the old file away
-// before the new one arrives, and leaves a file of its own behind where the
-// old one cannot be moved aside; there the move alone is the better step.
-static bool ReplacingKeepsAttributes()
-{
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return !ntdll || !GetProcAddress(ntdll, "wine_get_version");
-}
-
 bool MoveFileOver(const char *from, const char *to)
 {
-    // Replacing keeps the old file's attributes, owner and permissions; a move
-    // would give it the temporary's. Where replacing is refused (no such file
-    // yet, a file system without it, or a replacement that could not be
-    // renamed after the old file went) the move still puts the new one in place.
-    if (ReplacingKeepsAttributes() &&
-        ReplaceFileA(to, from, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
+    // A move gives the file the temporary's attributes: the old file's go onto
+    // the temporary first, so a hidden or system history stays so. One path on
+    // Windows and under Wine: replacing (ReplaceFileA) would keep the old
+    // file's owner too, but Wine's takes the old file away before the new one
+    // arrives and leaves a file of its own where the old one cannot be moved
+    // aside. A read-only file never gets here.
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD old = GetFileAttributesA(to);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kept) &&
+        !SetFileAttributesA(from, (old & kept) | FILE_ATTRIBUTE_ARCHIVE))
+        return false;
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
