@@ -84,6 +84,9 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     thresholds.lowThreshold = low > 100 ? uint8_t{32} : low;
     uint8_t critical = ReadByteKey(reader, "CriticalThreshold", 9);
     thresholds.criticalThreshold = critical > 100 ? uint8_t{9} : critical;
+    // Opted in: without the key, or with any other value, the reminder is off.
+    const uint32_t unplug = reader->readInt(ctx, "UnplugThreshold", THRESHOLD_OFF);
+    thresholds.unplugThreshold = unplug >= 1 && unplug <= 100 ? uint8_t(unplug) : uint8_t{THRESHOLD_OFF};
 
     IconFont *font = &iconSettings.font;
     memset(font, 0, sizeof *font);

@@ -21,6 +21,7 @@ struct ThresholdSet {
     uint8_t alertThreshold;     // 0..99, 255 = alert off
     uint8_t lowThreshold;       // 0..100
     uint8_t criticalThreshold;  // 0..100
+    uint8_t unplugThreshold;    // 1..100, 255 = no unplug reminder
 };
 
 // The tray digits' font, as LOGFONTA describes one.

@@ -28,6 +28,7 @@ enum : uint32_t {
     BROADCAST_BATTERY_LOW = 9,
     BROADCAST_STATUS_CHANGE = 10,
     BROADCAST_RESUME_AUTOMATIC = 18,
+    BROADCAST_SETTING_CHANGE = 0x8013,  // a power setting asked for, such as the percent
 };
 
 // Language ids: the primary language is the low ten bits.

@@ -28,6 +28,11 @@ uint32_t WindowDpi(HWND window);
 // metrics per DPI.
 int MetricForDpi(int index, uint32_t dpi);
 
+// A periodic timer whose expirations may come up to toleranceMs late, so the
+// system can bundle wake-ups; a plain one where the system has no such timers
+// (before Windows 8). Replaces a timer of the same id.
+void SetTolerantTimer(HWND window, UINT_PTR id, UINT periodMs, ULONG toleranceMs);
+
 // Messages that take one number or none; the parameters they ignore stay 0.
 inline LRESULT SendNumber(HWND window, UINT message, LPARAM number = 0)
 {

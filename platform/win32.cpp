@@ -30,6 +30,7 @@ static_assert(BROADCAST_RESUME_SUSPEND == PBT_APMRESUMESUSPEND, "broadcast");
 static_assert(BROADCAST_BATTERY_LOW == PBT_APMBATTERYLOW, "broadcast");
 static_assert(BROADCAST_STATUS_CHANGE == PBT_APMPOWERSTATUSCHANGE, "broadcast");
 static_assert(BROADCAST_RESUME_AUTOMATIC == PBT_APMRESUMEAUTOMATIC, "broadcast");
+static_assert(BROADCAST_SETTING_CHANGE == PBT_POWERSETTINGCHANGE, "broadcast");
 static_assert(LANGUAGE_PRIMARY_MASK == PRIMARYLANGID(0xFFFF), "language");
 static_assert(LANGUAGE_GERMAN == LANG_GERMAN, "language");
 static_assert(WEIGHT_NORMAL == FW_NORMAL && WEIGHT_BOLD == FW_BOLD, "font weight");
@@ -93,6 +94,14 @@ uint32_t WindowDpi(HWND window)
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);  // 0 without a screen
     ReleaseDC(nullptr, screen);
     return dpi ? static_cast<uint32_t>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+void SetTolerantTimer(HWND window, UINT_PTR id, UINT periodMs, ULONG toleranceMs)
+{
+    const auto tolerant =
+        LoadedFunction<decltype(&SetCoalescableTimer)>(User32(), "SetCoalescableTimer");
+    if (!tolerant || !tolerant(window, id, periodMs, nullptr, toleranceMs))
+        SetTimer(window, id, periodMs, nullptr);
 }
 
 int MetricForDpi(int index, uint32_t dpi)

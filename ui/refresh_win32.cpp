@@ -6,22 +6,43 @@
 #include "history/history.h"
 #include "log/event_log.h"
 #include "power/status_win32.h"
+#include "power/unplug.h"
 #include "res/resource.h"
 #include "ui/graph_view_win32.h"
 #include "ui/tray_icon_win32.h"
+#include "ui/tray_tip.h"
 
-// Changed only by the cycles, and the latch also by a new alert threshold.
+// Changed only by the cycles, and the alert latch also by a new threshold.
 static struct {
     PowerSample statusSnapshot;  // what the user was last shown
     bool alertLatched;           // the alert was shown and is not re-armed yet
-} refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN}, false};
+    bool unplugLatched;          // the unplug reminder was shown during this charge
+    bool boxOpen;                // the alert or the reminder is open
+} refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN}, false, false, false};
+
+// The window comes forward with the box, as the box may need its owner seen.
+static void ShowBox(HWND window, const char *text, UINT icon)
+{
+    refreshState.boxOpen = true;
+    ShowFromTray(window);
+    MessageBoxA(window, text, MAIN_CAPTION, icon | MB_SETFOREGROUND);
+    refreshState.boxOpen = false;
+}
 
 static void ShowAlert(HWND window)
 {
-    ShowFromTray(window);
     char text[TEXT_CAPACITY];
     LoadText(IDS_ALERT, text, sizeof text);
-    MessageBoxA(window, text, MAIN_CAPTION, MB_ICONERROR | MB_SETFOREGROUND);
+    ShowBox(window, text, MB_ICONERROR);
+}
+
+static void ShowUnplugReminder(HWND window, uint8_t percent)
+{
+    char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
+    LoadText(IDS_UNPLUG, format, sizeof format);
+    const uint32_t level = percent;
+    FormatCounts(text, sizeof text, format, &level, 1);
+    ShowBox(window, text, MB_ICONINFORMATION);
 }
 
 // Updates what shows the status, then remembers it; false when nothing
@@ -46,10 +67,15 @@ static void FullCycle(HWND window, const PowerSample *sample)
     ShowStatusChange(window, sample);
     if (IsWindowVisible(window))
         RedrawGraph(window);
-    // The latch is set before the box opens, so the cycles that keep running
-    // inside its message loop cannot stack a second box.
+    // The cycles keep running inside a box's message loop: no box opens while
+    // one is open, and each latch is set before its box opens.
+    if (refreshState.boxOpen)
+        return;
     if (StepAlert(&refreshState.alertLatched, sample->batteryLifePercent, thresholds.alertThreshold))
         ShowAlert(window);
+    else if (StepUnplugReminder(&refreshState.unplugLatched, sample->batteryLifePercent,
+                                sample->batteryFlag, thresholds.unplugThreshold))
+        ShowUnplugReminder(window, sample->batteryLifePercent);
 }
 
 void PollCycle(HWND window)
