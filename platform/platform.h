@@ -21,6 +21,15 @@ uint16_t UserLanguage();
 // settings, 1 (light) when the system does not say.
 int32_t ReadLightTheme();
 
+// String values of a key under HKEY_CURRENT_USER, through the registry
+// functions of kernel32 (Windows 7 and later) or of an advapi32 the process
+// has loaded, so the program imports no further library; false where there
+// are none. A value that does not fit into capacity is not read.
+bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity);
+bool WriteUserString(const char *key, const char *name, const char *data);
+// True also when there was no such value.
+bool DeleteUserValue(const char *key, const char *name);
+
 // The DPI the window is drawn at: its monitor's for this per-monitor aware
 // program; the system's for no window, or where the system cannot say.
 uint32_t WindowDpi(HWND window);

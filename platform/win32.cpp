@@ -65,17 +65,59 @@ uint16_t UserLanguage()
     return GetUserDefaultLangID();
 }
 
+template <typename Function>
+static Function RegistryFunction(const char *name)
+{
+    const Function inKernel = LoadedFunction<Function>(GetModuleHandleA("kernel32.dll"), name);
+    return inKernel ? inKernel : LoadedFunction<Function>(GetModuleHandleA("advapi32.dll"), name);
+}
+
 int32_t ReadLightTheme()
 {
-    // kernel32 carries the registry reader since Windows 7; looked up there,
-    // the program imports no further library. Older systems do not say.
-    auto read = LoadedFunction<decltype(&RegGetValueA)>(GetModuleHandleA("kernel32.dll"),
-                                                        "RegGetValueA");
+    const auto read = RegistryFunction<decltype(&RegGetValueA)>("RegGetValueA");
     DWORD value = 1, size = sizeof value;  // what a taskbar that does not say counts as
     if (read)
         read(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
              "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
     return value ? 1 : 0;
+}
+
+bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity)
+{
+    const auto read = RegistryFunction<decltype(&RegGetValueA)>("RegGetValueA");
+    DWORD size = capacity;
+    return read && read(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, out, &size) == ERROR_SUCCESS;
+}
+
+bool WriteUserString(const char *key, const char *name, const char *data)
+{
+    const auto create = RegistryFunction<decltype(&RegCreateKeyExA)>("RegCreateKeyExA");
+    const auto set = RegistryFunction<decltype(&RegSetValueExA)>("RegSetValueExA");
+    const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
+    HKEY opened;
+    if (!create || !set || !close ||
+        create(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+        return false;
+    const LSTATUS status = set(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
+                               static_cast<DWORD>(strlen(data) + 1));
+    close(opened);
+    return status == ERROR_SUCCESS;
+}
+
+bool DeleteUserValue(const char *key, const char *name)
+{
+    const auto open = RegistryFunction<decltype(&RegOpenKeyExA)>("RegOpenKeyExA");
+    const auto remove = RegistryFunction<decltype(&RegDeleteValueA)>("RegDeleteValueA");
+    const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
+    HKEY opened;
+    if (!open || !remove || !close)
+        return false;
+    LSTATUS status = open(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened);
+    if (status == ERROR_SUCCESS) {
+        status = remove(opened, name);
+        close(opened);
+    }
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 // Functions of Windows 10 1607 and later, looked up where they are called.

@@ -12,4 +12,10 @@
 // unknown level or battery flag decides nothing.
 bool StepUnplugReminder(bool *latched, uint8_t percent, uint8_t batteryFlag, uint8_t threshold);
 
+// The level the window menu offers: the stored threshold while the reminder
+// is on, else 80 %.
+enum { UNPLUG_DEFAULT = 80 };
+uint8_t UnplugMenuLevel(uint8_t threshold);
+bool UnplugReminderOn(uint8_t threshold);
+
 #endif

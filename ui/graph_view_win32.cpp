@@ -135,8 +135,23 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *show
     SetBkColor(dc, GRAPH_BLACK);
     SetBkMode(dc, TRANSPARENT);
     Execute(dc, &area, &list);
+    // The keyboard focus shows as on any button, while Windows shows
+    // keyboard cues.
+    if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = area;
+        const int inset = MulDiv(2, in.dpiY, USER_DEFAULT_SCREEN_DPI);
+        InflateRect(&focus, -inset, -inset);
+        DrawFocusRect(dc, &focus);
+    }
     RestoreDC(dc, saved);
     return TRUE;
+}
+
+void NameGraph(HWND dialog, const PowerSample *shown)
+{
+    char name[TEXT_CAPACITY];
+    FormatStatusTip(name, sizeof name, shown);
+    SetDlgItemTextA(dialog, IDC_GRAPH, name);
 }
 
 void RedrawGraph(HWND dialog)

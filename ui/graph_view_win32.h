@@ -15,5 +15,8 @@ void FitGraphControl(HWND control);
 BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *shown);
 // Repaints the graph at once, without erasing first.
 void RedrawGraph(HWND dialog);
+// The graph's text, which screen readers give as its name, tells what the
+// tray icon's tooltip tells; nothing of it is drawn.
+void NameGraph(HWND dialog, const PowerSample *shown);
 
 #endif

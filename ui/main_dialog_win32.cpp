@@ -9,6 +9,7 @@
 #include "ampwatch_version.h"
 #include "app/settings.h"
 #include "app/settings_win32.h"
+#include "app/startup_win32.h"
 #include "app/text.h"
 #include "app/system_folder_win32.h"
 #include "app/text_win32.h"
@@ -18,11 +19,13 @@
 #include "platform/scoped_win32.h"
 #include "power/capacity_win32.h"
 #include "power/status_win32.h"
+#include "power/unplug.h"
 #include "res/resource.h"
 #include "ui/graph_view_win32.h"
 #include "ui/main_dialog_win32.h"
 #include "ui/refresh_win32.h"
 #include "ui/tray_icon_win32.h"
+#include "ui/tray_tip.h"
 
 static const char kAboutText[] =
     "Quenta Battery Meter " AMPWATCH_VERSION_TEXT "\r\n"
@@ -143,6 +146,40 @@ static void StartPollTimer(HWND window)
     SetTolerantTimer(window, POLL_TIMER_ID, appGlobals.interval * 1000u, appGlobals.interval * 1000u / 60u);
 }
 
+// The two choices at the end of the window menu, checked as they are now; the
+// reminder's item names the level it switches on.
+static void ShowWindowMenuChoices(HMENU menu)
+{
+    CheckMenuItem(menu, IDM_STARTUP, MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+    char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
+    LoadText(IDS_MENU_UNPLUG, format, sizeof format);
+    const uint32_t level = UnplugMenuLevel(thresholds.unplugThreshold);
+    FormatCounts(text, sizeof text, format, &level, 1);
+    const UINT checked = UnplugReminderOn(thresholds.unplugThreshold) ? MF_CHECKED : MF_UNCHECKED;
+    ModifyMenuA(menu, IDM_UNPLUG_REMINDER, MF_BYCOMMAND | MF_STRING | checked, IDM_UNPLUG_REMINDER, text);
+}
+
+static void AddWindowMenuChoices(HWND window)
+{
+    HMENU menu = GetSystemMenu(window, FALSE);
+    if (!menu)
+        return;
+    char text[TEXT_CAPACITY];
+    LoadText(IDS_MENU_STARTUP, text, sizeof text);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_STARTUP, text);
+    AppendMenuA(menu, MF_STRING, IDM_UNPLUG_REMINDER, "");
+    ShowWindowMenuChoices(menu);
+}
+
+// Switched on at the level the menu names, off as the settings store it.
+static void ToggleUnplugReminder()
+{
+    thresholds.unplugThreshold =
+        UnplugReminderOn(thresholds.unplugThreshold) ? uint8_t{THRESHOLD_OFF} : uint8_t{UNPLUG_DEFAULT};
+    WriteSettingUnsigned("UnplugThreshold", thresholds.unplugThreshold);
+}
+
 static BOOL OnInitDialog(HWND window)
 {
     LoadHistory(pathSet.history);
@@ -163,6 +200,8 @@ static BOOL OnInitDialog(HWND window)
     DisableApply(window);
 
     SetWindowIcons(window);
+    AddWindowMenuChoices(window);
+    NameGraph(window, ShownStatus());
     AddTrayIcon(window);
     ListenForPowerSettings(window);
 
@@ -446,6 +485,22 @@ static void OnSysColorChange(HWND window, WPARAM wParam, LPARAM lParam)
     SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, WM_SYSCOLORCHANGE, wParam, lParam);
 }
 
+static void OnInitMenuPopup(HMENU menu, bool windowMenu)
+{
+    if (windowMenu)
+        ShowWindowMenuChoices(menu);
+}
+
+// The program's own items of the window menu; the system's go on to Windows.
+static BOOL OnSysCommand(UINT_PTR command)
+{
+    switch (command & 0xFFF0) {
+    case IDM_STARTUP: ToggleStartWithWindows(); return TRUE;
+    case IDM_UNPLUG_REMINDER: ToggleUnplugReminder(); return TRUE;
+    }
+    return FALSE;
+}
+
 // A restarted notification area broadcasts a message registered by name.
 static void OnRegisteredMessage(HWND window, UINT message)
 {
@@ -476,6 +531,8 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DISPLAYCHANGE: OnDisplayChange(window, wParam); return FALSE;
     case WM_SETTINGCHANGE: OnSettingChange(window, reinterpret_cast<const char *>(lParam)); return FALSE;
     case WM_SYSCOLORCHANGE: OnSysColorChange(window, wParam, lParam); return FALSE;
+    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0); return FALSE;
+    case WM_SYSCOMMAND: return OnSysCommand(wParam);
     default: OnRegisteredMessage(window, message); return FALSE;
     }
 }

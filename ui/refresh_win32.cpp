@@ -58,6 +58,8 @@ static bool ShowStatusChange(HWND window, const PowerSample *sample)
     } else if (change.lifetime) {
         UpdateTrayTip(window, sample);
     }
+    if (change.picture || change.lifetime)
+        NameGraph(window, sample);
     UpdateSnapshot(&refreshState.statusSnapshot, sample, change);
     return change.picture || change.lifetime;
 }

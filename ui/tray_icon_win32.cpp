@@ -11,7 +11,6 @@
 #include "res/resource.h"
 #include "ui/tray_icon_win32.h"
 #include "ui/tray_image_win32.h"
-#include "ui/tray_tip.h"
 
 // Changed only here: at add, replace and removal of the icon, and at a change
 // of the display. The icon keeps the status it shows, so it can draw it anew
@@ -29,19 +28,10 @@ static int32_t ReadDisplayColorDepth()
     return GetDeviceCaps(screen.dc, BITSPIXEL) * GetDeviceCaps(screen.dc, PLANES);
 }
 
-static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
-{
-    TipPlan plan = PlanTrayTip(percent, seconds);
-    char format[TEXT_CAPACITY];
-    LoadText(plan.textId, format, sizeof format);
-    FormatCounts(tip, TIP_CAPACITY, format, plan.args, plan.argCount);
-}
-
 // One request to the notification area with the shown status's tooltip, and
 // the picture when one is given.
 static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
 {
-    const PowerSample &shown = trayIcon.shown;
     // The first, 88-byte form of the record: understood by every shell.
     NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -50,7 +40,7 @@ static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
     data.uFlags = NIF_MESSAGE | NIF_TIP | (picture ? NIF_ICON : 0u);
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = picture;
-    FormatTrayTip(data.szTip, shown.batteryLifePercent, shown.batteryLifeTime);
+    FormatStatusTip(data.szTip, sizeof data.szTip, &trayIcon.shown);
     return Shell_NotifyIconA(request, &data);
 }
 

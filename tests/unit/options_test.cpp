@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "platform/numbers.h"
+#include "app/startup.h"
 #include "power/unplug.h"
 namespace {
 const uint8_t CHARGING = BATTERY_HIGH | BATTERY_CHARGING, ON_BATTERY = BATTERY_HIGH;
@@ -31,4 +32,21 @@ TEST(Unplug, OffOrUnknownDecidesNothing) {
               "R...");
     EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN}, {PERCENT_UNKNOWN, CHARGING}}), "..");
     EXPECT_EQ(Reminders(80, {{90, BATTERY_CHARGING | BATTERY_NONE}}), ".");
+}
+// The window menu offers the stored level while the reminder is on, 80 % while it is off.
+TEST(Unplug, MenuOffersTheStoredLevelOr80) {
+    for (const auto &c : {std::make_pair(90, 90), {1, 1}, {100, 100}, {0, 80}, {101, 80}, {255, 80}})
+        EXPECT_EQ(std::make_pair(int(UnplugMenuLevel(uint8_t(c.first))), UnplugReminderOn(uint8_t(c.first))),
+                  std::make_pair(c.second, c.first == c.second)) << c.first;
+}
+// The Run value starts this program only when it names the same path, in any case of its letters.
+TEST(Startup, RunValueNamesThisProgramOnly) {
+    char command[16], cut[14];
+    EXPECT_TRUE(FormatRunCommand(command, sizeof command, "C:\\A b\\x.exe"));
+    EXPECT_STREQ(command, "\"C:\\A b\\x.exe\"");
+    EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, "C:\\A b\\x.exe"));  // no room for the closing quote
+    EXPECT_STREQ(cut, "");
+    EXPECT_TRUE(RunCommandNamesProgram("\"c:\\a B\\X.EXE\"", command));
+    for (const char *other : {"\"C:\\A b\\x.exe", "\"C:\\A b\\x.exe\" /x", "\"D:\\A b\\x.exe\"", "", "C:\\A b\\x.exe"})
+        EXPECT_FALSE(RunCommandNamesProgram(other, command)) << other;
 }
