@@ -136,13 +136,9 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *show
     SetBkMode(dc, TRANSPARENT);
     Execute(dc, &area, &list);
     // The keyboard focus shows as on any button, while Windows shows
-    // keyboard cues.
-    if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
-        RECT focus = area;
-        const int inset = MulDiv(2, in.dpiY, USER_DEFAULT_SCREEN_DPI);
-        InflateRect(&focus, -inset, -inset);
-        DrawFocusRect(dc, &focus);
-    }
+    // keyboard cues: dotted over the grid's frame, where it crosses no text.
+    if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(dc, &area);
     RestoreDC(dc, saved);
     return TRUE;
 }
