@@ -61,6 +61,9 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     historyBuffer.slots[0] = 61;  // an accepted interval change rewrites the file
     ResetHistoryForInterval(file.c_str());
     EXPECT_EQ(Loaded(file), OnlySlot0(61));
+    FILE *stale = fopen((file + ".tmp").c_str(), "w");  // a read-only file in the temporary's place stays
+    ASSERT_TRUE(stale && fclose(stale) == 0 && chmod((file + ".tmp").c_str(), 0444) == 0);
+    EXPECT_TRUE(SaveHistory(file.c_str()) && Unwritable((file + ".tmp").c_str()));
     chmod(file.c_str(), 0444);  // read-only: the user froze it
     RecordSample(9);
     EXPECT_FALSE(SaveHistory(file.c_str()));
@@ -71,7 +74,7 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
         EXPECT_FALSE(SaveHistory(bad.c_str())) << bad.size() << " " << bad.substr(0, 30);
     EXPECT_FALSE(SaveHistory(nullptr));
     EXPECT_FALSE(FileExists((dir + "/~hist.tmp").c_str()));
-    EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
+    EXPECT_EQ(remove(file.c_str()) + remove((file + ".tmp").c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
 }
 // The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters (0xFC: 2) and the buffer.
 TEST(History, TemporaryBesideTheFile) {

@@ -23,8 +23,7 @@ struct Tray : TrayImageInput {
         lineHeight = (11 * slot + 8) / 16;
     }
     Tray &Level(uint8_t level, uint8_t flag = 0) { percent = level; batteryFlag = flag; return *this; }
-    Tray &Text(int32_t measured, int32_t line = 0) {  // width, and line height unless 0
-        textWidth = measured; lineHeight = line ? line : lineHeight; return *this; }
+    Tray &Text(int32_t w, int32_t h = 0) { textWidth = w; lineHeight = h ? h : lineHeight; return *this; }
     Tray &Grey() { greyOnly = true; return *this; }
 };
 // A plan drawn as the platform draws (a segment stops before its end point), by named measures: bounds of the
@@ -135,6 +134,7 @@ struct GraphParts { std::vector<uint32_t> colours; std::vector<int32_t> rows, co
 GraphParts Graph(const GraphInput &in) {
     static GraphList graph;
     BuildGraph(&in, &graph);
+    EXPECT_EQ(graph.ops[0].kind, GRAPH_OP_TEXTCOLOR);  // a list afresh
     GraphParts parts;
     for (size_t i = 0, pens = 0; i < graph.count; ++i) {
         const GraphOp &o = graph.ops[i], &from = graph.ops[i ? i - 1 : 0];
