@@ -21,7 +21,7 @@ enum : uint32_t {
 enum GraphOpKind : uint8_t {
     GRAPH_OP_FILL,      // black over the whole area
     GRAPH_OP_TEXTCOLOR, // colour
-    GRAPH_OP_PEN,       // select a solid 1-pixel pen of colour (0 ends the pen)
+    GRAPH_OP_PEN,       // select a solid 1-pixel pen of colour, until END_PEN
     GRAPH_OP_MOVE,      // current position to (x, y)
     GRAPH_OP_LINETO,    // line from the current position up to, not including, (x, y)
     GRAPH_OP_FONT,      // select "Arial" of height and weight
