@@ -138,7 +138,8 @@ GraphParts Graph(const GraphInput &in) {
     GraphParts parts;
     for (size_t i = 0, pens = 0; i < graph.count; ++i) {
         const GraphOp &o = graph.ops[i], &from = graph.ops[i ? i - 1 : 0];
-        if (o.kind == GRAPH_OP_TEXTCOLOR || o.kind == GRAPH_OP_PEN) parts.colours.push_back(o.colour);
+        if (o.kind == GRAPH_OP_TEXTCOLOR || o.kind == GRAPH_OP_FILL || o.kind == GRAPH_OP_PEN)
+            parts.colours.push_back(o.colour);
         pens += o.kind == GRAPH_OP_PEN;
         if (o.kind == GRAPH_OP_LINETO && pens == 1) {
             const bool row = o.y == from.y;
@@ -161,14 +162,14 @@ GraphInput Typical() {
     GraphInput in = {};
     in.left = 10; in.top = 20; in.right = 181; in.bottom = 65; in.dpiY = 96; in.history = history;
     in.percent = 57; in.batteryFlag = BATTERY_HIGH; in.acLineStatus = MAINS_OFFLINE; in.lifetime = 360060;
-    in.interval = 60;
+    in.interval = 60; in.colors = GraphColors(false, nullptr);
     return in;
 }
 // A grid line every division of an area of 10 x 4 at least; the area fitted into the window's frame.
 TEST(Graph, GridWhereEveryDivisionHasAPixel) {
     memset(history, 255, sizeof history);
     GraphParts typical = Graph(Typical());
-    EXPECT_EQ(typical.colours, (std::vector<uint32_t>{GRAPH_TEXT, GRAPH_GRID, GRAPH_LINE}));
+    EXPECT_EQ(typical.colours, (std::vector<uint32_t>{GRAPH_TEXT, GRAPH_BLACK, GRAPH_GRID, GRAPH_LINE}));
     EXPECT_EQ(typical.rows, (std::vector<int32_t>{20, 31, 42, 53, 64}));
     EXPECT_EQ(typical.columns, (std::vector<int32_t>{10, 27, 44, 61, 78, 95, 112, 129, 146, 163, 180}));
     EXPECT_EQ(typical.fonts + typical.texts + typical.line.at(0), "-18/700 57%@5 181,65");  // no history: no line
@@ -193,11 +194,15 @@ TEST(Graph, DetailsByStatusInFontsForTheScreen) {
     EXPECT_EQ(Graph(in).texts,
               "0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 100:01 h@6 #11@1 #8@9 57%@5 ");
     // Unknown level and time, no named battery bit, an unnamed mains state; 201 wide, six minutes a sample.
-    in.right = 211; in.monochrome = true; in.percent = PERCENT_UNKNOWN; in.batteryFlag = 16; in.acLineStatus = 3;
+    in.right = 211; in.colors = GraphColors(true, nullptr); in.percent = PERCENT_UNKNOWN; in.batteryFlag = 16; in.acLineStatus = 3;
     in.lifetime = LIFETIME_UNKNOWN; in.interval = 360;
     const GraphParts odd = Graph(in);
     EXPECT_EQ(odd.texts, "0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 dt: 6\xC2\xA0min@10 @1 @9 ?@5 ");
-    EXPECT_EQ(odd.colours, (std::vector<uint32_t>{GRAPH_TEXT_GREY, GRAPH_GRID_GREY, GRAPH_LINE_GREY}));
+    EXPECT_EQ(odd.colours, (std::vector<uint32_t>{GRAPH_TEXT_GREY, GRAPH_BLACK, GRAPH_GRID_GREY, GRAPH_LINE_GREY}));
+    // A high-contrast theme's colours win, also on a grey-only screen: text, field, grid, history.
+    const ThemeColors theme = {0x111111, 0x222222, 0x333333, 0x444444};  // window, text, highlight, grey text
+    in.colors = GraphColors(true, &theme);
+    EXPECT_EQ(Graph(in).colours, (std::vector<uint32_t>{0x222222, 0x111111, 0x444444, 0x333333}));
     EXPECT_EQ(std::make_tuple(GraphSourceString(255), GraphStateString(255), GraphStateString(0)),
               std::make_tuple(0, 0, 0));  // nothing to say
 }

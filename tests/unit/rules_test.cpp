@@ -257,4 +257,10 @@ TEST(Log, LinesWithinTheirBuffer) {
     FormatLogMains(MAINS_ONLINE, field + 7, 0);
     EXPECT_EQ(std::string(field, sizeof field), std::string("UNKNOW\0#", 8));
 }
+// The digits without a stored colour: a high-contrast theme's text colour over the taskbar's theme.
+TEST(Settings, DigitsFollowHighContrastFirst) {
+    EXPECT_EQ(TaskbarDigitColor(true, 0x00FFFF, 0, 0x123456), 0x00FFFFu);
+    EXPECT_EQ(TaskbarDigitColor(false, 0x00FFFF, 0, 0x123456), 0xFFFFFFu);
+    EXPECT_EQ(TaskbarDigitColor(false, 0x00FFFF, 1, 0x123456), 0x123456u);
+}
 }  // namespace
