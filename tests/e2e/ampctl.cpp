@@ -8,6 +8,9 @@
 #include <string.h>
 #include "res/resource.h"
 static const DWORD kWaitMs = 10000;
+static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|"
+    "rect ITEM|box CAPTION [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|"
+    "refresh|taskbarcreated|untray|setting TEXT";
 static int ItemId(const char *name)
 {
     static const char *const names[] = {"ok", "graph", "interval", "apply", "icon", "threshold", "save"};
@@ -144,11 +147,12 @@ static bool Run(int argc, char **argv)
                 return Say("the box stays");
         return Sync(meter);
     }
-    return Say("no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|rect ITEM|box CAPTION"
-               " [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT");
+    return Say(kUsage);
 }
+// Every failure says what it saw, an answer that could not be written too.
 int main(int argc, char **argv)
 {
-    const bool ok = argc > 1 && Run(argc, argv);
-    return fflush(stdout) == 0 && ok ? 0 : 1;
+    const bool ok = argc > 1 ? Run(argc, argv) : Say(kUsage);
+    const bool written = fflush(stdout) == 0 && !ferror(stdout);
+    return (written || Say("cannot write the answer")) && ok ? 0 : 1;
 }

@@ -3,8 +3,12 @@
 # status query), a copy-on-write view of one template prefix, its own Xvfb display and a scratch folder
 # SCRATCH: the program in APP (APP_DIR names its folder there). What it started ends with it.
 set -u
-[ -n "${E2E_NS:-}" ] || E2E_NS=1 exec unshare -m --propagation private bash "$0" "$@"
+# Debian's 64-bit Wine has no preloader to keep the page of the shared user data (0x7ffe0000) free:
+# a randomised heap start behind the loader at 0x7d000000 takes it about once in 10^4 starts, and that
+# Wine ends with 1 before the program runs. Without address randomisation the heap follows the loader.
+[ -n "${E2E_NS:-}" ] || E2E_NS=1 exec setarch -R unshare -m --propagation private bash "$0" "$@"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
+export WINEDEBUG=-all,err+all  # a Wine that fails says why: in the meter's output or the control tool's
 NAME=$(basename "$0" .sh) ROOT=$(dirname "$(realpath "$2")") POWER=/sys/class/power_supply
 CAP=$(main_caption)
 SCRATCH=$ROOT/scratch/$NAME TEMPLATE=$ROOT/wineprefix-template PLANTED=$(realpath "$3") XVFB= PID= RC= N=0 MOUNTS=()
@@ -21,7 +25,7 @@ cleanup() {
     [ -n "$XVFB" ] && kill "$XVFB" && wait "$XVFB"
     for ((i = ${#MOUNTS[@]} - 1; i >= 0; i--)); do umount "${MOUNTS[i]}" || umount -l "${MOUNTS[i]}"; done
     [ "$rc" = 0 ] && log PASS && rm -rf "$SCRATCH/upper" "$SCRATCH/work" && exit 0
-    for f in "$SCRATCH"/meter.*.out; do [ -s "$f" ] && echo "--- $f" && tail -n 20 "$f"; done
+    for f in "$SCRATCH"/meter.*.out "$SCRATCH"/wineboot.out; do [ -s "$f" ] && echo "--- $f" && tail -n 20 "$f"; done
     log "FAILED; trace and screenshots in $SCRATCH"
     exit "$rc"
 }
@@ -40,9 +44,12 @@ battery() {  # battery LEVEL [Discharging|Charging|Full]
 }
 mains() { mkdir -p "$POWER/AC" && echo Mains >"$POWER/AC/type" && echo "$1" >"$POWER/AC/online"; }
 no_battery() { rm -rf "$POWER/BAT0"; }
-ctl() {  # ctl ARGS: the remote control; Wine hands it a Western code page, its texts come back as UTF-8
-    LC_ALL=C.UTF-8 "$WINE" "$CTL" "$@" </dev/null | iconv -f CP1252 | tr -d '\r'
-    set -- "${PIPESTATUS[0]}" "$@"; [ "$1" = 0 ] || echo "ctl ${*:2}: exit code $1" >&2; return "$1"
+# ctl ARGS: the remote control; Wine hands it a Western code page, its texts come back as UTF-8. What
+# it and Wine's error channels said (the loader, the display, the server) is shown when it fails.
+ctl() {
+    LC_ALL=C.UTF-8 "$WINE" "$CTL" "$@" </dev/null 2>"$SCRATCH/ctl.err" | iconv -f CP1252 | tr -d '\r'
+    set -- "${PIPESTATUS[0]}" "$@"; [ "$1" = 0 ] && return 0
+    { echo "ctl ${*:2}: exit code $1"; sed 's/^/  /' "$SCRATCH/ctl.err"; } >&2; return "$1"
 }
 poll() { ctl poll || fail "poll"; }
 state() { ctl state | tr ' ' '\n' | sed -n "s/^$1=//p"; }
