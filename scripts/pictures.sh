@@ -8,7 +8,8 @@ if [ -z "${PICTURES_OUT:-}" ]; then
     cd "$(dirname "$0")/.."
     scripts/setup.sh
     scripts/build.sh Ampwatch ampctl
-    if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; fi
+    . scripts/wine-env.sh
+    tree=build/$(wine_tree)
     export PICTURES_OUT=$PWD/docs
     # The harness asks for a library to plant; the pictures plant none.
     exec bash "$PWD/scripts/pictures.sh" "$tree/Ampwatch.exe" "$tree/tests/e2e/ampctl.exe" \

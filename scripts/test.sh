@@ -4,13 +4,14 @@
 # benchmark in short form on the trees just built (it fails only when it cannot run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/wine-env.sh
 scripts/setup.sh
 scripts/build.sh
 start=$(date +%s)
 status=0
 (cd build/native && ctest --output-on-failure -j2) || status=1
 (cd build/win32 && ctest --output-on-failure -j2) || status=1
-if [ "$(cat build/run32)" = OFF ]; then
+if [ "$(wine_tree)" = win64 ]; then
     echo "test: this host cannot run 32-bit programs; the Wine tests run on the 64-bit build"
     (cd build/win64 && ctest --output-on-failure -j2) || status=1
 fi
