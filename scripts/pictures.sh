@@ -73,7 +73,7 @@ for scale in 150 200; do
     start_meter
     tray_up; readd_tray; s=$(shot "tray-$scale")
     # The slot is the top left of the tray's dark inside.
-    IFS='x+' read -r _ _ x y < <(convert "$s" -crop 400x120+0+0 +repage -fill black +opaque '#000080' -format %@ info:)
+    IFS='x+' read -r _ _ x y <<<"$(convert "$s" -crop 400x120+0+0 +repage -fill black +opaque '#000080' -format %@ info:)"
     convert "$s" -crop "$((n + 4))x$((n + 4))+$x+$y" +repage -filter point -resize 400% \
         "$OUT/tray-57-$scale.png" || fail "cannot cut the tray icon"
     log "wrote $OUT/tray-57-$scale.png"
