@@ -39,15 +39,21 @@ static bool WakeRunningCopyWithin(DWORD ms)
     return true;
 }
 
-// The system's dialog class under the program's own name and icon.
+// The system's dialog class under the program's own name and icon; a dialog's
+// own defaults where the system does not tell its class.
 static bool RegisterMainClass(HINSTANCE instance)
 {
-    WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, kDialogClass, &wc))
-        return false;
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(nullptr, kDialogClass, &wc)) {
+        wc = WNDCLASSA{};
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+    }
     wc.lpfnWndProc = DefDlgProcA;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = nullptr;
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc);
 }

@@ -6,7 +6,8 @@
 #include "platform/numbers.h"
 
 // Filled at start by DerivePaths and LoadSettings; afterwards the main
-// dialog changes the interval, the alert threshold and the icon colour.
+// dialog changes the interval, the alert threshold and the icon colour, and
+// the tray icon changes the icon colour while it follows the taskbar's theme.
 AppGlobals appGlobals;
 PathSet pathSet;
 ThresholdSet thresholds;
@@ -33,7 +34,7 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
     // A path of 260 or more characters was cut by the platform and names
     // nothing; treat it like no path at all.
     if (modulePath == nullptr || length == 0 || length >= PATH_CAPACITY ||
-        Utf16Length(modulePath, length) > PATH_CHARACTERS) {
+        WideLength(modulePath, length) > PATH_CHARACTERS) {
         UseFallbackPaths(paths);
         return;
     }
@@ -51,7 +52,7 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
     }
     // If a full suffix does not fit, the three files would end up sharing one
     // name (or taking the executable's own); the fallbacks are kept apart.
-    if (Utf16Length(modulePath, stem) + 4 > PATH_CHARACTERS) {
+    if (WideLength(modulePath, stem) + 4 > PATH_CHARACTERS) {
         UseFallbackPaths(paths);
         return;
     }
@@ -84,6 +85,9 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     thresholds.lowThreshold = low > 100 ? uint8_t{32} : low;
     uint8_t critical = ReadByteKey(reader, "CriticalThreshold", 9);
     thresholds.criticalThreshold = critical > 100 ? uint8_t{9} : critical;
+    // Opted in: without the key, or with any other value, the reminder is off.
+    const uint32_t unplug = reader->readInt(ctx, "UnplugThreshold", THRESHOLD_OFF);
+    thresholds.unplugThreshold = unplug >= 1 && unplug <= 100 ? uint8_t(unplug) : uint8_t{THRESHOLD_OFF};
 
     IconFont *font = &iconSettings.font;
     memset(font, 0, sizeof *font);
@@ -94,7 +98,8 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     reader->readString(ctx, "FaceName", "Tahoma", font->faceName, FACE_NAME_CAPACITY);
     font->faceName[FACE_NAME_CAPACITY - 1] = '\0';
     // The platform cuts a long name by bytes, maybe inside a character.
-    font->faceName[Utf8Complete(font->faceName, static_cast<uint32_t>(strlen(font->faceName)))] = '\0';
+    const uint32_t nameBytes = static_cast<uint32_t>(strlen(font->faceName));
+    font->faceName[WholeCharacterBytes(font->faceName, nameBytes)] = '\0';
 
     char stored[2];
     reader->readString(ctx, "IconColor", "", stored, sizeof stored);

@@ -4,10 +4,11 @@
 
 #include <stdint.h>
 
-// Paths of at most 259 characters (UTF-16 units, as the platform counts), in
-// UTF-8: up to three bytes each, plus the terminator.
+// Paths of at most 259 characters (UTF-16 units, as the platform counts) in
+// the program's code page: up to three bytes each in UTF-8, plus the
+// terminator.
 enum { PATH_CHARACTERS = 259, PATH_CAPACITY = 3 * PATH_CHARACTERS + 1 };
-enum { FACE_NAME_CAPACITY = 31 };  // 30 characters plus terminator
+enum { FACE_NAME_CAPACITY = 31 };  // 30 bytes plus terminator
 enum { INTERVAL_MIN = 60, INTERVAL_MAX = 360 };
 enum { THRESHOLD_OFF = 255 };
 
@@ -21,6 +22,7 @@ struct ThresholdSet {
     uint8_t alertThreshold;     // 0..99, 255 = alert off
     uint8_t lowThreshold;       // 0..100
     uint8_t criticalThreshold;  // 0..100
+    uint8_t unplugThreshold;    // 1..100, 255 = no unplug reminder
 };
 
 // The tray digits' font, as LOGFONTA describes one.
@@ -63,7 +65,7 @@ extern IconSettings iconSettings;
 // How the settings file is read. readInt answers like GetPrivateProfileIntA:
 // the default for a missing key, else the number at the start of the text
 // (negative text arrives as its 32-bit two's complement). readString copies at
-// most capacity - 1 characters and terminates.
+// most capacity - 1 bytes and terminates.
 struct ProfileReader {
     const void *context;
     uint32_t (*readInt)(const void *context, const char *key, uint32_t fallback);

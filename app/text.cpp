@@ -1,10 +1,11 @@
 #include "app/text.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "platform/numbers.h"
 #include "res/resource.h"
+
+static uint32_t programCodePage = CODE_PAGE_UTF8;
 
 bool IsGermanLanguage(uint16_t languageId)
 {
@@ -21,8 +22,15 @@ int MainDialogId(bool german)
     return german ? IDD_MAIN_DE : IDD_MAIN_EN;
 }
 
-uint32_t Utf16Length(const char *text, uint32_t bytes)
+void SetProgramCodePage(uint32_t codePage)
 {
+    programCodePage = codePage;
+}
+
+uint32_t WideLength(const char *text, uint32_t bytes)
+{
+    if (programCodePage != CODE_PAGE_UTF8)
+        return bytes;
     uint32_t units = 0;
     for (uint32_t i = 0; i < bytes; ++i) {
         const uint8_t b = static_cast<uint8_t>(text[i]);
@@ -33,8 +41,10 @@ uint32_t Utf16Length(const char *text, uint32_t bytes)
     return units;
 }
 
-uint32_t Utf8Complete(const char *text, uint32_t length)
+uint32_t WholeCharacterBytes(const char *text, uint32_t length)
 {
+    if (programCodePage != CODE_PAGE_UTF8)
+        return length;
     uint32_t lead = length;
     while (lead > 0 && length - lead < 4 && (static_cast<uint8_t>(text[lead - 1]) & 0xC0u) == 0x80u)
         --lead;
@@ -45,16 +55,33 @@ uint32_t Utf8Complete(const char *text, uint32_t length)
     return length - (lead - 1) >= needed ? length : lead - 1;
 }
 
-uint32_t FormatUnsigned(char *out, uint32_t capacity, uint32_t value)
+const char *NoBreakSpace()
+{
+    return programCodePage == CODE_PAGE_UTF8 ? "\xC2\xA0" : "\xA0";
+}
+
+uint32_t FormatUnsigned(char *out, uint32_t capacity, uint64_t value, uint32_t minDigits)
 {
     if (capacity == 0)
         return 0;
-    int n = snprintf(out, capacity, "%u", static_cast<unsigned>(value));
-    if (n < 0 || static_cast<uint32_t>(n) >= capacity) {
+    char reversed[20];  // any 64-bit number, its last digit first
+    uint32_t digits = 0;
+    do {
+        reversed[digits++] = static_cast<char>('0' + value % 10u);
+        value /= 10u;
+    } while (value != 0);
+    const uint32_t zeros = minDigits > digits ? minDigits - digits : 0;
+    if (digits >= capacity || zeros >= capacity - digits) {
         out[0] = '\0';
         return 0;
     }
-    return static_cast<uint32_t>(n);
+    uint32_t length = 0;
+    while (length < zeros)
+        out[length++] = '0';
+    while (digits > 0)
+        out[length++] = reversed[--digits];
+    out[length] = '\0';
+    return length;
 }
 
 bool JoinPath(char *out, uint32_t capacity, uint32_t length, const char *name)

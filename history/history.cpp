@@ -10,7 +10,6 @@
 
 HistoryBuffer historyBuffer;
 
-
 void ClearHistory(HistoryBuffer *history)
 {
     memset(history->slots, HISTORY_EMPTY, sizeof history->slots);
@@ -50,15 +49,13 @@ void RecordSample(uint8_t percent)
     historyBuffer.slots[0] = percent;
 }
 
-bool HistoryFileExists(const char *path) { return FileExists(path); }
-
 // Beside the history file, so the final step is a rename within one folder.
 bool HistoryTempPath(const char *path, char *out, size_t capacity)
 {
     static const char suffix[] = ".tmp";
     static const char shortName[] = "~hist.tmp";
     size_t length = strlen(path);
-    const uint32_t characters = Utf16Length(path, static_cast<uint32_t>(length));
+    const uint32_t characters = WideLength(path, static_cast<uint32_t>(length));
     if (characters + sizeof suffix - 1 <= PATH_CHARACTERS && length + sizeof suffix <= capacity) {
         snprintf(out, capacity, "%s%s", path, suffix);
         return true;
@@ -67,7 +64,7 @@ bool HistoryTempPath(const char *path, char *out, size_t capacity)
     while (folder > 0 && path[folder - 1] != '\\' && path[folder - 1] != '/' &&
            path[folder - 1] != ':')
         --folder;
-    if (Utf16Length(path, static_cast<uint32_t>(folder)) + sizeof shortName - 1 > PATH_CHARACTERS ||
+    if (WideLength(path, static_cast<uint32_t>(folder)) + sizeof shortName - 1 > PATH_CHARACTERS ||
         folder + sizeof shortName > capacity)
         return false;
     memcpy(out, path, folder);
@@ -128,6 +125,6 @@ void ResetHistoryForInterval(const char *path)
     uint8_t newest = historyBuffer.slots[0];
     ClearHistory(&historyBuffer);
     historyBuffer.slots[0] = newest;
-    if (HistoryFileExists(path))
+    if (FileExists(path))
         SaveHistory(path);
 }

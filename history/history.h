@@ -46,9 +46,6 @@ bool SaveHistory(const char *path);
 // characters. False when neither fits (or capacity is too small).
 bool HistoryTempPath(const char *path, char *out, size_t capacity);
 
-// A file, not a directory, exists at path.
-bool HistoryFileExists(const char *path);
-
 // Changing the interval would delete a recorded sample: one other than slot 0.
 bool IntervalChangeNeedsQuestion(const HistoryBuffer *history);
 

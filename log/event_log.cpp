@@ -80,8 +80,9 @@ void FormatLogFlags(uint8_t batteryFlag, char *out, size_t capacity)
     CopyText(out, capacity, text);
 }
 
-// Plain unsigned numbers, so a year of any size keeps all its digits.
-static size_t Clamp(int n, size_t capacity)
+// The length snprintf left in a buffer of capacity bytes, given its answer n
+// (the length it wanted, negative on failure).
+static size_t WrittenLength(int n, size_t capacity)
 {
     if (n < 0 || !capacity)
         return 0;
@@ -89,12 +90,14 @@ static size_t Clamp(int n, size_t capacity)
     return written < capacity ? written : capacity - 1;
 }
 
+// Date and time in both lines: "%02u" pads to two digits but never cuts, so
+// a year keeps all its digits.
 size_t FormatEventLine(char *out, size_t capacity, const LogTime *t, const char *text)
 {
     int n = snprintf(out, capacity, "%02u-%02u-%02u, %02u:%02u:%02u, %s\n", unsigned{t->year},
                      unsigned{t->month}, unsigned{t->day}, unsigned{t->hour}, unsigned{t->minute},
                      unsigned{t->second}, text);
-    return Clamp(n, capacity);
+    return WrittenLength(n, capacity);
 }
 
 size_t FormatStatusLine(char *out, size_t capacity, const LogTime *t, uint8_t percent,
@@ -107,5 +110,5 @@ size_t FormatStatusLine(char *out, size_t capacity, const LogTime *t, uint8_t pe
     int n = snprintf(out, capacity, "%02u-%02u-%02u, %02u:%02u:%02u, %s, %s, %s\n", unsigned{t->year},
                      unsigned{t->month}, unsigned{t->day}, unsigned{t->hour}, unsigned{t->minute},
                      unsigned{t->second}, level, mains, flags);
-    return Clamp(n, capacity);
+    return WrittenLength(n, capacity);
 }

@@ -21,8 +21,9 @@ const char *PowerEventText(uint32_t code);
 void FormatLogMains(uint8_t acLineStatus, char *out, size_t capacity);
 void FormatLogFlags(uint8_t batteryFlag, char *out, size_t capacity);
 
-// The lines, each ending in "\n" (the text stream writes CR LF). They answer
-// the length written; out is always terminated.
+// The lines, each ending in "\n" (the text stream writes CR LF), cut at the
+// buffer. They answer the length written; out is terminated unless capacity
+// is 0.
 size_t FormatEventLine(char *out, size_t capacity, const LogTime *time, const char *text);
 size_t FormatStatusLine(char *out, size_t capacity, const LogTime *time, uint8_t percent,
                         uint8_t acLineStatus, uint8_t batteryFlag);

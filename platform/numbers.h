@@ -28,6 +28,7 @@ enum : uint32_t {
     BROADCAST_BATTERY_LOW = 9,
     BROADCAST_STATUS_CHANGE = 10,
     BROADCAST_RESUME_AUTOMATIC = 18,
+    BROADCAST_SETTING_CHANGE = 0x8013,  // a power setting asked for, such as the percent
 };
 
 // Language ids: the primary language is the low ten bits.
@@ -35,6 +36,9 @@ enum : uint16_t { LANGUAGE_PRIMARY_MASK = 0x3FF, LANGUAGE_GERMAN = 0x07 };
 
 // A capacity figure of the battery state that the battery does not give.
 enum : uint32_t { CAPACITY_UNKNOWN = 0xFFFFFFFFu };
+
+// The code page of UTF-8 (CP_UTF8).
+enum : uint32_t { CODE_PAGE_UTF8 = 65001 };
 
 // Font weights.
 enum : int32_t { WEIGHT_NORMAL = 400, WEIGHT_BOLD = 700 };

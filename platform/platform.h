@@ -6,10 +6,6 @@
 #include <stdint.h>
 
 #include "platform/files.h"
-#include "power/status.h"
-
-// The power status now; all four values unknown when it cannot be read.
-PowerSample ReadPowerStatus();
 
 // The executable's full path; answers its length: 0 when unavailable, the
 // capacity when cut.
@@ -25,12 +21,14 @@ uint16_t UserLanguage();
 // settings, 1 (light) when the system does not say.
 int32_t ReadLightTheme();
 
-// Full path of a file in the system folder; false when it does not fit.
-bool SystemFilePath(const char *name, char *out, uint32_t capacity);
-
-// A library of the system folder, never one of the program's folder or the
-// current one; null when it cannot be loaded.
-HMODULE LoadSystemLibrary(const char *name);
+// String values of a key under HKEY_CURRENT_USER, through the registry
+// functions of kernel32 (Windows 7 and later) or of an advapi32 the process
+// has loaded, so the program imports no further library; false where there
+// are none. A value that does not fit into capacity is not read.
+bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity);
+bool WriteUserString(const char *key, const char *name, const char *data);
+// True also when there was no such value.
+bool DeleteUserValue(const char *key, const char *name);
 
 // The DPI the window is drawn at: its monitor's for this per-monitor aware
 // program; the system's for no window, or where the system cannot say.
@@ -38,6 +36,11 @@ uint32_t WindowDpi(HWND window);
 // A system metric (SM_*) at a DPI; the unscaled one where the system has no
 // metrics per DPI.
 int MetricForDpi(int index, uint32_t dpi);
+
+// A periodic timer whose expirations may come up to toleranceMs late, so the
+// system can bundle wake-ups; a plain one where the system has no such timers
+// (before Windows 8). Replaces a timer of the same id.
+void SetTolerantTimer(HWND window, UINT_PTR id, UINT periodMs, ULONG toleranceMs);
 
 // Messages that take one number or none; the parameters they ignore stay 0.
 inline LRESULT SendNumber(HWND window, UINT message, LPARAM number = 0)

@@ -9,7 +9,6 @@ static constexpr DWORD kSdkUnknownCapacity = BATTERY_UNKNOWN_CAPACITY;
 #undef BATTERY_CHARGING
 #undef BATTERY_CRITICAL
 
-#include "app/text.h"
 #include "platform/numbers.h"
 #include "platform/platform.h"
 #include "res/resource.h"
@@ -31,6 +30,7 @@ static_assert(BROADCAST_RESUME_SUSPEND == PBT_APMRESUMESUSPEND, "broadcast");
 static_assert(BROADCAST_BATTERY_LOW == PBT_APMBATTERYLOW, "broadcast");
 static_assert(BROADCAST_STATUS_CHANGE == PBT_APMPOWERSTATUSCHANGE, "broadcast");
 static_assert(BROADCAST_RESUME_AUTOMATIC == PBT_APMRESUMEAUTOMATIC, "broadcast");
+static_assert(BROADCAST_SETTING_CHANGE == PBT_POWERSETTINGCHANGE, "broadcast");
 static_assert(LANGUAGE_PRIMARY_MASK == PRIMARYLANGID(0xFFFF), "language");
 static_assert(LANGUAGE_GERMAN == LANG_GERMAN, "language");
 static_assert(WEIGHT_NORMAL == FW_NORMAL && WEIGHT_BOLD == FW_BOLD, "font weight");
@@ -42,19 +42,6 @@ static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text 
 static_assert(GRAPH_DT_VCENTER == DT_VCENTER && GRAPH_DT_BOTTOM == DT_BOTTOM, "text format");
 // The program's messages are spelt as WM_USER + n in the resource header.
 static_assert(WM_USER == 0x0400 && WM_REFITGRAPH < WM_APP, "messages");
-
-PowerSample ReadPowerStatus()
-{
-    SYSTEM_POWER_STATUS status;
-    if (!GetSystemPowerStatus(&status))
-        return UnknownSample();
-    PowerSample s;
-    s.acLineStatus = status.ACLineStatus;
-    s.batteryFlag = status.BatteryFlag;
-    s.batteryLifePercent = status.BatteryLifePercent;
-    s.batteryLifeTime = static_cast<uint32_t>(status.BatteryLifeTime);
-    return s;
-}
 
 uint32_t ReadModulePath(char *out, uint32_t capacity)
 {
@@ -78,17 +65,59 @@ uint16_t UserLanguage()
     return GetUserDefaultLangID();
 }
 
+template <typename Function>
+static Function RegistryFunction(const char *name)
+{
+    const Function inKernel = LoadedFunction<Function>(GetModuleHandleA("kernel32.dll"), name);
+    return inKernel ? inKernel : LoadedFunction<Function>(GetModuleHandleA("advapi32.dll"), name);
+}
+
 int32_t ReadLightTheme()
 {
-    // kernel32 carries the registry reader since Windows 7; looked up there,
-    // the program imports no further library. Older systems do not say.
-    auto read = LoadedFunction<decltype(&RegGetValueA)>(GetModuleHandleA("kernel32.dll"),
-                                                        "RegGetValueA");
+    const auto read = RegistryFunction<decltype(&RegGetValueA)>("RegGetValueA");
     DWORD value = 1, size = sizeof value;  // what a taskbar that does not say counts as
     if (read)
         read(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
              "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
     return value ? 1 : 0;
+}
+
+bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity)
+{
+    const auto read = RegistryFunction<decltype(&RegGetValueA)>("RegGetValueA");
+    DWORD size = capacity;
+    return read && read(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, out, &size) == ERROR_SUCCESS;
+}
+
+bool WriteUserString(const char *key, const char *name, const char *data)
+{
+    const auto create = RegistryFunction<decltype(&RegCreateKeyExA)>("RegCreateKeyExA");
+    const auto set = RegistryFunction<decltype(&RegSetValueExA)>("RegSetValueExA");
+    const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
+    HKEY opened;
+    if (!create || !set || !close ||
+        create(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+        return false;
+    const LSTATUS status = set(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
+                               static_cast<DWORD>(strlen(data) + 1));
+    close(opened);
+    return status == ERROR_SUCCESS;
+}
+
+bool DeleteUserValue(const char *key, const char *name)
+{
+    const auto open = RegistryFunction<decltype(&RegOpenKeyExA)>("RegOpenKeyExA");
+    const auto remove = RegistryFunction<decltype(&RegDeleteValueA)>("RegDeleteValueA");
+    const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
+    HKEY opened;
+    if (!open || !remove || !close)
+        return false;
+    LSTATUS status = open(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened);
+    if (status == ERROR_SUCCESS) {
+        status = remove(opened, name);
+        close(opened);
+    }
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 // Functions of Windows 10 1607 and later, looked up where they are called.
@@ -109,29 +138,19 @@ uint32_t WindowDpi(HWND window)
     return dpi ? static_cast<uint32_t>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
+void SetTolerantTimer(HWND window, UINT_PTR id, UINT periodMs, ULONG toleranceMs)
+{
+    const auto tolerant =
+        LoadedFunction<decltype(&SetCoalescableTimer)>(User32(), "SetCoalescableTimer");
+    if (!tolerant || !tolerant(window, id, periodMs, nullptr, toleranceMs))
+        SetTimer(window, id, periodMs, nullptr);
+}
+
 int MetricForDpi(int index, uint32_t dpi)
 {
     const auto forDpi =
         LoadedFunction<decltype(&GetSystemMetricsForDpi)>(User32(), "GetSystemMetricsForDpi");
     return forDpi ? forDpi(index, dpi) : GetSystemMetrics(index);
-}
-
-bool SystemFilePath(const char *name, char *out, uint32_t capacity)
-{
-    // The folder's length, 0 on failure, or the size it would need.
-    return JoinPath(out, capacity, GetSystemDirectoryA(out, capacity), name);
-}
-
-HMODULE LoadSystemLibrary(const char *name)
-{
-    // Never the program's own folder: a library dropped beside the meter
-    // must not run.
-    HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module || GetLastError() != ERROR_INVALID_PARAMETER)
-        return module;
-    // Systems without the search flags: the full path instead.
-    char path[MAX_PATH];
-    return SystemFilePath(name, path, sizeof path) ? LoadLibraryA(path) : nullptr;
 }
 
 bool Unwritable(const char *path)
@@ -150,23 +169,18 @@ FILE *OpenForWriting(const char *path) { return fopen(path, "wb"); }
 
 bool FlushToDisk(FILE *file) { return _commit(_fileno(file)) == 0; }
 
-// Wine's replacing keeps nothing that a move loses, takes the old file away
-// before the new one arrives, and leaves a file of its own behind where the
-// old one cannot be moved aside; there the move alone is the better step.
-static bool ReplacingKeepsAttributes()
-{
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return !ntdll || !GetProcAddress(ntdll, "wine_get_version");
-}
-
 bool MoveFileOver(const char *from, const char *to)
 {
-    // Replacing keeps the old file's attributes, owner and permissions; a move
-    // would give it the temporary's. Where replacing is refused (no such file
-    // yet, a file system without it, or a replacement that could not be
-    // renamed after the old file went) the move still puts the new one in place.
-    if (ReplacingKeepsAttributes() &&
-        ReplaceFileA(to, from, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
+    // A move gives the file the temporary's attributes: the old file's go onto
+    // the temporary first, so a hidden or system history stays so. One path on
+    // Windows and under Wine: replacing (ReplaceFileA) would keep the old
+    // file's owner too, but Wine's takes the old file away before the new one
+    // arrives and leaves a file of its own where the old one cannot be moved
+    // aside. A read-only file never gets here.
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD old = GetFileAttributesA(to);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kept) &&
+        !SetFileAttributesA(from, (old & kept) | FILE_ATTRIBUTE_ARCHIVE))
+        return false;
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

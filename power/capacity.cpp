@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/text.h"
 #include "platform/numbers.h"
 
 void FormatMilli(int64_t milli, char *out, size_t capacity)
@@ -14,18 +15,13 @@ void FormatMilli(int64_t milli, char *out, size_t capacity)
     const uint64_t magnitude = negative ? static_cast<uint64_t>(-(milli + 1)) + 1u
                                         : static_cast<uint64_t>(milli);
     const uint64_t hundredths = magnitude / 10u + (magnitude % 10u >= 5u ? 1u : 0u);
-    // The whole part by hand: "long" has 32 bits on Windows.
-    char whole[24];
-    size_t at = sizeof whole - 1;
-    whole[at] = 0;
-    uint64_t rest = hundredths / 100u;
-    do {
-        whole[--at] = static_cast<char>('0' + rest % 10u);
-        rest /= 10u;
-    } while (rest);
+    // The whole part may need 64 bits, which the platform's C runtime has no
+    // "%llu" for.
+    char whole[24], cents[3];
+    FormatUnsigned(whole, sizeof whole, hundredths / 100u);
+    FormatUnsigned(cents, sizeof cents, hundredths % 100u, 2);
     const bool showSign = negative && hundredths != 0;
-    snprintf(out, capacity, "%s%s.%02u", showSign ? "-" : "", whole + at,
-             static_cast<unsigned>(hundredths % 100u));
+    snprintf(out, capacity, "%s%s.%s", showSign ? "-" : "", whole, cents);
 }
 
 static int64_t Known(uint32_t value)

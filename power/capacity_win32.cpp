@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <powrprof.h>
 
+#include "app/system_folder_win32.h"
 #include "app/text_win32.h"
 #include "platform/platform.h"
 #include "platform/scoped_win32.h"

@@ -29,6 +29,9 @@
 #define IDS_BATTERY_CHARGING 14
 #define IDS_NO_BATTERY 15
 #define IDS_TIP_UNKNOWN 16
+#define IDS_UNPLUG 17
+#define IDS_MENU_STARTUP 18
+#define IDS_MENU_UNPLUG 19
 
 #define IDC_GRAPH 1001
 #define IDC_INTERVAL 1002
@@ -42,6 +45,9 @@
 #define IDM_POWEROPTIONS 40003
 #define IDM_CAPACITY 40004
 #define IDM_OPENLOG 40005
+// Items of the window menu: WM_SYSCOMMAND keeps the low four bits for itself.
+#define IDM_STARTUP 0x0110
+#define IDM_UNPLUG_REMINDER 0x0120
 
 // Messages, timer and tray icon of the main window (WM_USER is 0x0400).
 #define WM_TRAYNOTIFY (0x0400 + 4224)

@@ -66,7 +66,7 @@ bool FormatDuration(char *out, size_t capacity, const char *format, uint32_t s)
         unit = "h";
     }
     char duration[24];
-    snprintf(duration, sizeof duration, "%u\xC2\xA0%s", static_cast<unsigned>(number), unit);
+    snprintf(duration, sizeof duration, "%u%s%s", static_cast<unsigned>(number), NoBreakSpace(), unit);
     const char *mark = strstr(format, "%s");
     if (!mark) {
         snprintf(out, capacity, "%s", format);
@@ -74,7 +74,7 @@ bool FormatDuration(char *out, size_t capacity, const char *format, uint32_t s)
     }
     snprintf(out, capacity, "%.*s%s%s", static_cast<int>(mark - format), format, duration, mark + 2);
     // A full buffer may have cut the no-break space in two.
-    out[Utf8Complete(out, static_cast<uint32_t>(strlen(out)))] = '\0';
+    out[WholeCharacterBytes(out, static_cast<uint32_t>(strlen(out)))] = '\0';
     return true;
 }
 

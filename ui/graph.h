@@ -59,15 +59,16 @@ struct GraphInput {
     bool details;          // overlay on: details flag set or the control pressed
 };
 
-// The string table entry (1..15) of the battery state text, 0 for none.
+// The string table entry (1..15) of the battery state text, 0 for none, -1
+// for an empty text (no named bit set).
 int GraphStateString(uint8_t batteryFlag);
 // The string table entry of the power source text, 0 for none, -1 for an
 // empty text.
 int GraphSourceString(uint8_t acLineStatus);
 
 // format holds one "%s", replaced by the duration: a number, a no-break space
-// (UTF-8 C2 A0) and "s", "min" or "h". False, writing nothing, for a null buffer or
-// format.
+// (NoBreakSpace) and "s", "min" or "h". False, writing nothing, for a null
+// buffer or format.
 bool FormatDuration(char *out, size_t capacity, const char *format, uint32_t seconds);
 
 // Position and outer size that give the control a client area of 10k + 1 by

@@ -5,10 +5,8 @@
 #include "app/text_win32.h"
 #include "history/history.h"
 #include "platform/platform.h"
-#include "power/status.h"
 #include "res/resource.h"
 #include "ui/graph.h"
-#include "ui/refresh_win32.h"
 #include "ui/screen.h"
 
 void FitGraphControl(HWND control)
@@ -107,7 +105,7 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
     }
 }
 
-BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
+BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *shown)
 {
     if (!item || item->CtlID != IDC_GRAPH)
         return FALSE;
@@ -121,11 +119,10 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     in.dpiY = static_cast<int32_t>(WindowDpi(item->hwndItem));
     in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, PURE_RED));
     in.history = historyBuffer.slots;
-    const PowerSample &shown = refreshState.statusSnapshot;
-    in.percent = shown.batteryLifePercent;
-    in.batteryFlag = shown.batteryFlag;
-    in.acLineStatus = shown.acLineStatus;
-    in.lifetime = shown.batteryLifeTime;
+    in.percent = shown->batteryLifePercent;
+    in.batteryFlag = shown->batteryFlag;
+    in.acLineStatus = shown->acLineStatus;
+    in.lifetime = shown->batteryLifeTime;
     in.interval = appGlobals.interval;
     in.details = details || (item->itemState & ODS_SELECTED);
 
@@ -138,8 +135,19 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details)
     SetBkColor(dc, GRAPH_BLACK);
     SetBkMode(dc, TRANSPARENT);
     Execute(dc, &area, &list);
+    // The keyboard focus shows as on any button, while Windows shows
+    // keyboard cues: dotted over the grid's frame, where it crosses no text.
+    if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(dc, &area);
     RestoreDC(dc, saved);
     return TRUE;
+}
+
+void NameGraph(HWND dialog, const PowerSample *shown)
+{
+    char name[TEXT_CAPACITY];
+    FormatStatusTip(name, sizeof name, shown);
+    SetDlgItemTextA(dialog, IDC_GRAPH, name);
 }
 
 void RedrawGraph(HWND dialog)

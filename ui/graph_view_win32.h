@@ -4,13 +4,19 @@
 
 #include <windows.h>
 
+#include "power/status.h"
+
 // Gives the control a client area of 10k + 1 by 4m + 1 pixels, so the grid
 // closes on all four sides.
 void FitGraphControl(HWND control);
-// WM_DRAWITEM of the graph, with or without its details overlay; FALSE for
-// any other control.
-BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details);
+// WM_DRAWITEM of the graph: the history and the shown status, with or without
+// the details overlay; FALSE, drawing nothing, for any other control or
+// without the request's record.
+BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *shown);
 // Repaints the graph at once, without erasing first.
 void RedrawGraph(HWND dialog);
+// The graph's text, which screen readers give as its name, tells what the
+// tray icon's tooltip tells; nothing of it is drawn.
+void NameGraph(HWND dialog, const PowerSample *shown);
 
 #endif

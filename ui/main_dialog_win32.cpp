@@ -9,19 +9,23 @@
 #include "ampwatch_version.h"
 #include "app/settings.h"
 #include "app/settings_win32.h"
+#include "app/startup_win32.h"
 #include "app/text.h"
+#include "app/system_folder_win32.h"
 #include "app/text_win32.h"
 #include "history/history.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/scoped_win32.h"
 #include "power/capacity_win32.h"
-#include "power/status.h"
+#include "power/status_win32.h"
+#include "power/unplug.h"
 #include "res/resource.h"
 #include "ui/graph_view_win32.h"
 #include "ui/main_dialog_win32.h"
 #include "ui/refresh_win32.h"
 #include "ui/tray_icon_win32.h"
+#include "ui/tray_tip.h"
 
 static const char kAboutText[] =
     "Quenta Battery Meter " AMPWATCH_VERSION_TEXT "\r\n"
@@ -42,9 +46,19 @@ static struct {
     bool helpOpen;        // a box opened by a help request is still open
 } mainDialog;
 
+// Apply is enabled while the interval or the threshold has a change pending.
 static void EnableApply(HWND window)
 {
     EnableWindow(GetDlgItem(window, IDC_APPLY), TRUE);
+}
+
+static void DisableApply(HWND window)
+{
+    HWND apply = GetDlgItem(window, IDC_APPLY);
+    // A disabled button cannot keep the keyboard focus: it goes on to OK.
+    if (GetFocus() == apply)
+        PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), TRUE);
+    EnableWindow(apply, FALSE);
 }
 
 // The details state goes to the settings only at a save point, and only when
@@ -112,7 +126,7 @@ static bool ApplyThreshold(HWND window)
     } else if (GetWindowTextLengthA(GetDlgItem(window, IDC_THRESHOLD)) > 0) {
         ShowThreshold(window);
         // Showing it again counted as an edit; nothing is pending.
-        EnableWindow(GetDlgItem(window, IDC_APPLY), FALSE);
+        DisableApply(window);
         MessageBeep(MB_ICONEXCLAMATION);
         return false;
     }
@@ -124,7 +138,49 @@ static bool ApplyThreshold(HWND window)
     return true;
 }
 
-static void InitMainDialog(HWND window)
+// Every interval. A poll may come up to a second late per minute of interval
+// (1 to 6 s, under 2 % of the step between two samples), so Windows may wake
+// the processor for it together with others.
+static void StartPollTimer(HWND window)
+{
+    SetTolerantTimer(window, POLL_TIMER_ID, appGlobals.interval * 1000u, appGlobals.interval * 1000u / 60u);
+}
+
+// The two choices at the end of the window menu, checked as they are now; the
+// reminder's item names the level it switches on.
+static void ShowWindowMenuChoices(HMENU menu)
+{
+    CheckMenuItem(menu, IDM_STARTUP, MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+    char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
+    LoadText(IDS_MENU_UNPLUG, format, sizeof format);
+    const uint32_t level = UnplugMenuLevel(thresholds.unplugThreshold);
+    FormatCounts(text, sizeof text, format, &level, 1);
+    const UINT checked = UnplugReminderOn(thresholds.unplugThreshold) ? MF_CHECKED : MF_UNCHECKED;
+    ModifyMenuA(menu, IDM_UNPLUG_REMINDER, MF_BYCOMMAND | MF_STRING | checked, IDM_UNPLUG_REMINDER, text);
+}
+
+static void AddWindowMenuChoices(HWND window)
+{
+    HMENU menu = GetSystemMenu(window, FALSE);
+    if (!menu)
+        return;
+    char text[TEXT_CAPACITY];
+    LoadText(IDS_MENU_STARTUP, text, sizeof text);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_STARTUP, text);
+    AppendMenuA(menu, MF_STRING, IDM_UNPLUG_REMINDER, "");
+    ShowWindowMenuChoices(menu);
+}
+
+// Switched on at the level the menu names, off as the settings store it.
+static void ToggleUnplugReminder()
+{
+    thresholds.unplugThreshold =
+        UnplugReminderOn(thresholds.unplugThreshold) ? uint8_t{THRESHOLD_OFF} : uint8_t{UNPLUG_DEFAULT};
+    WriteSettingUnsigned("UnplugThreshold", thresholds.unplugThreshold);
+}
+
+static BOOL OnInitDialog(HWND window)
 {
     LoadHistory(pathSet.history);
     mainDialog.detailsVisible = appGlobals.storedShowDetails;
@@ -141,14 +197,18 @@ static void InitMainDialog(HWND window)
     ShowThreshold(window);
     Edit_LimitText(GetDlgItem(window, IDC_THRESHOLD), 2);
     // Filling the edit box above reported a change; the dialog opens unchanged.
-    EnableWindow(GetDlgItem(window, IDC_APPLY), FALSE);
+    DisableApply(window);
 
     SetWindowIcons(window);
+    AddWindowMenuChoices(window);
+    NameGraph(window, ShownStatus());
     AddTrayIcon(window);
+    ListenForPowerSettings(window);
 
-    SetTimer(window, POLL_TIMER_ID, appGlobals.interval * 1000u, nullptr);
+    StartPollTimer(window);
     // The first cycle runs as soon as the loop starts, not one interval later.
     PostMessageA(window, WM_TIMER, POLL_TIMER_ID, 0);
+    return TRUE;
 }
 
 // The old samples were taken at the old pace: a change that would drop them
@@ -181,34 +241,31 @@ static bool ApplyInterval(HWND window)
     }
     ResetHistoryForInterval(pathSet.history);
     const uint32_t interval = static_cast<uint32_t>(position);
-    if (KillTimer(window, POLL_TIMER_ID))
-        SetTimer(window, POLL_TIMER_ID, interval * 1000u, nullptr);
     appGlobals.interval = interval;
+    StartPollTimer(window);
     RedrawGraph(window);
     WriteSettingUnsigned("Interval", interval);
     return true;
 }
 
-// OK and Apply: take over the interval and threshold of the controls.
-static void ApplySettings(HWND window, bool hide)
+// OK and Apply: take over the interval and the threshold of the controls.
+// False when the threshold was refused or the window went meanwhile.
+static bool ApplySettings(HWND window)
 {
-    HWND apply = GetDlgItem(window, IDC_APPLY);
-    if (IsWindowEnabled(apply)) {
-        if (GetFocus() == apply)
-            PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), 1);
-        EnableWindow(apply, FALSE);
-    }
+    DisableApply(window);
+    return ApplyInterval(window) && ApplyThreshold(window);
+}
 
-    if (!ApplyInterval(window))
-        return;
-
-    if (ApplyThreshold(window) && hide)
+static void OnOk(HWND window)
+{
+    if (ApplySettings(window))
         HideToTray(window);
 }
 
 static void CloseMainWindow(HWND window)
 {
     KillTimer(window, POLL_TIMER_ID);
+    StopListeningForPowerSettings();
     SavePoint();
     LogEvent("Ampwatch closed");
     // The icon goes before the window, so no stale icon is left behind.
@@ -239,7 +296,7 @@ static void ChooseIconColor(HWND window)
         return;
     iconSettings.iconColor = chooser.rgbResult & 0x00FFFFFFu;
     iconSettings.iconColorStored = true;
-    ReplaceTrayIcon(window);
+    RedrawTrayIcon(window);
     WriteSettingUnsigned("IconColor", iconSettings.iconColor);
 }
 
@@ -289,46 +346,110 @@ static void OnHelp(HWND window, const HELPINFO *help)
     mainDialog.helpOpen = false;
 }
 
-static void OnCommand(HWND window, WPARAM wParam)
+// A right click on the graph (or the menu key on it): the capacity report.
+static BOOL OnContextMenu(HWND window, HWND target)
 {
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        ApplySettings(window, true);
+    return target == GetDlgItem(window, IDC_GRAPH) && ShowCapacityReport(window);
+}
+
+static void ToggleDetails(HWND window)
+{
+    mainDialog.detailsVisible = !mainDialog.detailsVisible;
+    RedrawGraph(window);
+}
+
+// F2 and Ctrl+S: a beep says the history was written.
+static void SaveNow()
+{
+    if (SavePoint())
+        MessageBeep(MB_ICONASTERISK);
+}
+
+static void OnCommand(HWND window, int id, int code)
+{
+    switch (id) {
+    case IDOK: OnOk(window); break;
+    case IDCANCEL: CloseMainWindow(window); break;
+    case IDC_APPLY: ApplySettings(window); break;
+    case IDC_GRAPH: ToggleDetails(window); break;
+    case IDC_ICONCOLOR: ChooseIconColor(window); break;
+    case IDC_THRESHOLD: if (code == EN_CHANGE) EnableApply(window); break;
+    case IDM_REFRESH: PostBare(window, WM_REFRESHNOW); break;
+    case IDM_SAVE: SaveNow(); break;
+    case IDM_POWEROPTIONS: OpenPowerOptions(window); break;
+    case IDM_CAPACITY: ShowCapacityReport(window); break;
+    case IDM_OPENLOG: OpenEventLog(window); break;
+    }
+}
+
+static void OnTimer(HWND window, UINT_PTR id)
+{
+    if (id == POLL_TIMER_ID)
+        PollCycle(window);
+}
+
+static void OnPowerBroadcast(HWND window, uint32_t code)
+{
+    LogPowerEvent(code);
+    switch (code) {
+    case BROADCAST_SUSPEND:
+        // The notebook may never wake up again (flat battery, switched off
+        // asleep): the samples so far go to the file now.
+        SavePoint();
         break;
-    case IDCANCEL:
-        CloseMainWindow(window);
-        break;
-    case IDC_GRAPH:
-        mainDialog.detailsVisible = !mainDialog.detailsVisible;
-        RedrawGraph(window);
-        break;
-    case IDC_APPLY:
-        ApplySettings(window, false);
-        break;
-    case IDC_ICONCOLOR:
-        ChooseIconColor(window);
-        break;
-    case IDC_THRESHOLD:
-        if (HIWORD(wParam) == EN_CHANGE)
-            EnableApply(window);
-        break;
-    case IDM_REFRESH:
-        PostBare(window, WM_REFRESHNOW);
-        break;
-    case IDM_SAVE:
-        if (SavePoint())
-            MessageBeep(MB_ICONASTERISK);
-        break;
-    case IDM_POWEROPTIONS:
-        OpenPowerOptions(window);
-        break;
-    case IDM_CAPACITY:
-        ShowCapacityReport(window);
-        break;
-    case IDM_OPENLOG:
-        OpenEventLog(window);
+    case BROADCAST_RESUME_CRITICAL:
+    case BROADCAST_RESUME_SUSPEND:
+    case BROADCAST_BATTERY_LOW:
+    case BROADCAST_STATUS_CHANGE:
+    case BROADCAST_SETTING_CHANGE:  // its record is not read: the status is
+        RefreshCycle(window);
         break;
     }
+}
+
+static void OnTrayNotify(HWND window, WPARAM id, LPARAM event)
+{
+    if (id != TRAY_ICON_ID)
+        return;
+    switch (event) {
+    case WM_MOUSEMOVE:
+        HoverRefresh(window);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        ShowFromTray(window);
+        break;
+    }
+}
+
+// The end of the Windows session saves and logs, but tears nothing down.
+static void OnEndSession(bool ending)
+{
+    if (!ending)
+        return;
+    SavePoint();
+    LogEvent("Windows session is ending");
+}
+
+static void OnDestroy(HWND window)
+{
+    PutWindowIcon(window, ICON_SMALL, nullptr);
+    PutWindowIcon(window, ICON_BIG, nullptr);
+    PostQuitMessage(0);
+}
+
+// The graph's background, black as its picture, so a repaint does not flash.
+static INT_PTR OnCtlColorButton(HWND window, HWND button)
+{
+    if (button != GetDlgItem(window, IDC_GRAPH))
+        return FALSE;
+    return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
+}
+
+static void OnHScroll(HWND window, HWND bar)
+{
+    if (bar == GetDlgItem(window, IDC_INTERVAL))
+        EnableApply(window);
 }
 
 // The window moved to a monitor of another scale: it takes the place the
@@ -343,110 +464,75 @@ static void OnDpiChanged(HWND window, const RECT *suggested)
     PostBare(window, WM_REFITGRAPH);
 }
 
-static void OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam)
+static void OnRefitGraph(HWND window)
 {
-    if (wParam != TRAY_ICON_ID)
-        return;
-    switch (lParam) {
-    case WM_MOUSEMOVE:
-        HoverRefresh(window);
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-        ShowFromTray(window);
-        break;
+    FitGraphControl(GetDlgItem(window, IDC_GRAPH));
+    RedrawGraph(window);
+}
+
+// A new taskbar theme changes the digits' colour; a new scale the icon's size.
+static void OnSettingChange(HWND window, const char *area)
+{
+    if (area && lstrcmpA(area, "ImmersiveColorSet") == 0)
+        FollowTaskbarTheme(window);
+    FollowTraySize(window);
+}
+
+// The common controls draw with the system colours they were told of.
+static void OnSysColorChange(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    SendDlgItemMessageA(window, IDC_INTERVAL, WM_SYSCOLORCHANGE, wParam, lParam);
+    SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, WM_SYSCOLORCHANGE, wParam, lParam);
+}
+
+static void OnInitMenuPopup(HMENU menu, bool windowMenu)
+{
+    if (windowMenu)
+        ShowWindowMenuChoices(menu);
+}
+
+// The program's own items of the window menu; the system's go on to Windows.
+static BOOL OnSysCommand(UINT_PTR command)
+{
+    switch (command & 0xFFF0) {
+    case IDM_STARTUP: ToggleStartWithWindows(); return TRUE;
+    case IDM_UNPLUG_REMINDER: ToggleUnplugReminder(); return TRUE;
     }
+    return FALSE;
+}
+
+// A restarted notification area broadcasts a message registered by name.
+static void OnRegisteredMessage(HWND window, UINT message)
+{
+    if (message != WM_NULL && message == TaskbarCreatedMessage())
+        ReAddTrayIcon(window);
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == TaskbarCreatedMessage() && message) {
-        ReAddTrayIcon(window);
-        return FALSE;
-    }
     switch (message) {
-    case WM_INITDIALOG:
-        InitMainDialog(window);
-        return TRUE;
-    case WM_DESTROY:
-        PutWindowIcon(window, ICON_SMALL, nullptr);
-        PutWindowIcon(window, ICON_BIG, nullptr);
-        PostQuitMessage(0);
-        return FALSE;
-    case WM_CLOSE:
-        CloseMainWindow(window);
-        return FALSE;
-    case WM_SYSCOLORCHANGE:
-        SendDlgItemMessageA(window, IDC_INTERVAL, message, wParam, lParam);
-        SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, message, wParam, lParam);
-        return FALSE;
-    case WM_ENDSESSION:
-        if (wParam) {
-            SavePoint();
-            LogEvent("Windows session is ending");
-        }
-        return FALSE;
-    case WM_HELP:
-        OnHelp(window, reinterpret_cast<const HELPINFO *>(lParam));
-        return TRUE;
-    case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window, IDC_GRAPH)) {
-            return ShowCapacityReport(window);
-        }
-        return FALSE;
+    case WM_INITDIALOG: return OnInitDialog(window);
+    case WM_CLOSE: CloseMainWindow(window); return FALSE;
+    case WM_DESTROY: OnDestroy(window); return FALSE;
+    case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return FALSE;
+    case WM_TIMER: OnTimer(window, wParam); return FALSE;
+    case WM_REFRESHNOW: RefreshCycle(window); return FALSE;
+    case WM_POWERBROADCAST: OnPowerBroadcast(window, static_cast<uint32_t>(wParam)); return FALSE;
+    case WM_TRAYNOTIFY: OnTrayNotify(window, wParam, lParam); return FALSE;
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return FALSE;
+    case WM_HELP: OnHelp(window, reinterpret_cast<const HELPINFO *>(lParam)); return TRUE;
+    case WM_CONTEXTMENU: return OnContextMenu(window, reinterpret_cast<HWND>(wParam));
     case WM_DRAWITEM:
-        return DrawGraph(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam), mainDialog.detailsVisible);
-    case WM_CTLCOLORBTN:
-        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window, IDC_GRAPH))
-            return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
-        return FALSE;
-    case WM_DPICHANGED:
-        OnDpiChanged(window, reinterpret_cast<const RECT *>(lParam));
-        return FALSE;
-    case WM_REFITGRAPH:
-        FitGraphControl(GetDlgItem(window, IDC_GRAPH));
-        RedrawGraph(window);
-        return FALSE;
-    case WM_DISPLAYCHANGE:
-        OnDisplayChange(window, wParam);
-        return FALSE;
-    case WM_COMMAND:
-        OnCommand(window, wParam);
-        return FALSE;
-    case WM_TIMER:
-        RefreshCycle(window, true);
-        return FALSE;
-    case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window, IDC_INTERVAL))
-            EnableApply(window);
-        return FALSE;
-    case WM_POWERBROADCAST:
-        LogPowerEvent(static_cast<uint32_t>(wParam));
-        switch (wParam) {
-        case BROADCAST_SUSPEND:
-            // The notebook may never wake up again (flat battery, switched
-            // off asleep): the samples so far go to the file now.
-            SavePoint();
-            break;
-        case BROADCAST_RESUME_CRITICAL:
-        case BROADCAST_RESUME_SUSPEND:
-        case BROADCAST_BATTERY_LOW:
-        case BROADCAST_STATUS_CHANGE:
-            RefreshCycle(window, false);
-            break;
-        }
-        return FALSE;
-    case WM_SETTINGCHANGE:
-        if (lParam && lstrcmpA(reinterpret_cast<const char *>(lParam), "ImmersiveColorSet") == 0)
-            FollowTaskbarTheme(window);
-        FollowTraySize(window);
-        return FALSE;
-    case WM_TRAYNOTIFY:
-        OnTrayNotify(window, wParam, lParam);
-        return FALSE;
-    case WM_REFRESHNOW:
-        RefreshCycle(window, false);
-        return FALSE;
+        return DrawGraph(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam), mainDialog.detailsVisible, ShownStatus());
+    case WM_CTLCOLORBTN: return OnCtlColorButton(window, reinterpret_cast<HWND>(lParam));
+    case WM_HSCROLL: OnHScroll(window, reinterpret_cast<HWND>(lParam)); return FALSE;
+    case WM_DPICHANGED: OnDpiChanged(window, reinterpret_cast<const RECT *>(lParam)); return FALSE;
+    case WM_REFITGRAPH: OnRefitGraph(window); return FALSE;
+    case WM_DISPLAYCHANGE: OnDisplayChange(window, wParam); return FALSE;
+    case WM_SETTINGCHANGE: OnSettingChange(window, reinterpret_cast<const char *>(lParam)); return FALSE;
+    case WM_SYSCOLORCHANGE: OnSysColorChange(window, wParam, lParam); return FALSE;
+    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0); return FALSE;
+    case WM_SYSCOMMAND: return OnSysCommand(wParam);
+    default: OnRegisteredMessage(window, message); return FALSE;
     }
-    return FALSE;
 }

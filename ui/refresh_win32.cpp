@@ -5,52 +5,97 @@
 #include "app/text_win32.h"
 #include "history/history.h"
 #include "log/event_log.h"
-#include "platform/platform.h"
+#include "power/status_win32.h"
+#include "power/unplug.h"
 #include "res/resource.h"
 #include "ui/graph_view_win32.h"
 #include "ui/tray_icon_win32.h"
+#include "ui/tray_tip.h"
 
-RefreshState refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN}, false};
+// Changed only by the cycles, and the alert latch also by a new threshold.
+static struct {
+    PowerSample statusSnapshot;  // what the user was last shown
+    bool alertLatched;           // the alert was shown and is not re-armed yet
+    bool unplugLatched;          // the unplug reminder was shown during this charge
+    bool boxOpen;                // the alert or the reminder is open
+} refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN}, false, false, false};
+
+// The window comes forward with the box, as the box may need its owner seen.
+static void ShowBox(HWND window, const char *text, UINT icon)
+{
+    refreshState.boxOpen = true;
+    ShowFromTray(window);
+    MessageBoxA(window, text, MAIN_CAPTION, icon | MB_SETFOREGROUND);
+    refreshState.boxOpen = false;
+}
 
 static void ShowAlert(HWND window)
 {
-    ShowFromTray(window);
     char text[TEXT_CAPACITY];
     LoadText(IDS_ALERT, text, sizeof text);
-    MessageBoxA(window, text, MAIN_CAPTION, MB_ICONERROR | MB_SETFOREGROUND);
+    ShowBox(window, text, MB_ICONERROR);
 }
 
-// Updates what shows the status; false when nothing changed.
+static void ShowUnplugReminder(HWND window, uint8_t percent)
+{
+    char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
+    LoadText(IDS_UNPLUG, format, sizeof format);
+    const uint32_t level = percent;
+    FormatCounts(text, sizeof text, format, &level, 1);
+    ShowBox(window, text, MB_ICONINFORMATION);
+}
+
+// Updates what shows the status, then remembers it; false when nothing
+// changed. A new picture carries its tooltip in the same request, so the
+// tray gets one request where the level and the remaining time change
+// together.
 static bool ShowStatusChange(HWND window, const PowerSample *sample)
 {
     const StatusChange change = CompareWithSnapshot(&refreshState.statusSnapshot, sample);
-    UpdateSnapshot(&refreshState.statusSnapshot, sample, change);
     if (change.picture) {
-        ReplaceTrayIcon(window);
+        ReplaceTrayIcon(window, sample);
         LogStatus(sample->batteryLifePercent, sample->acLineStatus, sample->batteryFlag);
     } else if (change.lifetime) {
-        UpdateTrayTip(window);
+        UpdateTrayTip(window, sample);
     }
+    if (change.picture || change.lifetime)
+        NameGraph(window, sample);
+    UpdateSnapshot(&refreshState.statusSnapshot, sample, change);
     return change.picture || change.lifetime;
 }
 
-void RefreshCycle(HWND window, bool recordSample)
+static void FullCycle(HWND window, const PowerSample *sample)
 {
-    PowerSample sample = ReadPowerStatus();
-    if (recordSample)
-        RecordSample(sample.batteryLifePercent);
-    ShowStatusChange(window, &sample);
+    ShowStatusChange(window, sample);
     if (IsWindowVisible(window))
         RedrawGraph(window);
-    // The latch is set before the box opens, so the cycles that keep running
-    // inside its message loop cannot stack a second box.
-    if (StepAlert(&refreshState.alertLatched, sample.batteryLifePercent, thresholds.alertThreshold))
+    // The cycles keep running inside a box's message loop: no box opens while
+    // one is open, and each latch is set before its box opens.
+    if (refreshState.boxOpen)
+        return;
+    if (StepAlert(&refreshState.alertLatched, sample->batteryLifePercent, thresholds.alertThreshold))
         ShowAlert(window);
+    else if (StepUnplugReminder(&refreshState.unplugLatched, sample->batteryLifePercent,
+                                sample->batteryFlag, thresholds.unplugThreshold))
+        ShowUnplugReminder(window, sample->batteryLifePercent);
+}
+
+void PollCycle(HWND window)
+{
+    const PowerSample sample = ReadPowerStatus();
+    RecordSample(sample.batteryLifePercent);
+    FullCycle(window, &sample);
+}
+
+void RefreshCycle(HWND window)
+{
+    const PowerSample sample = ReadPowerStatus();
+    FullCycle(window, &sample);
 }
 
 void HoverRefresh(HWND window)
 {
-    PowerSample sample = ReadPowerStatus();
+    const PowerSample sample = ReadPowerStatus();
     if (ShowStatusChange(window, &sample) && IsWindowVisible(window))
         RedrawGraph(window);
 }
@@ -58,4 +103,9 @@ void HoverRefresh(HWND window)
 void RearmAlert()
 {
     refreshState.alertLatched = false;
+}
+
+const PowerSample *ShownStatus()
+{
+    return &refreshState.statusSnapshot;
 }

@@ -6,18 +6,17 @@
 
 #include "power/status.h"
 
-// What the refresh cycle remembers between polls; changed only by it, and the
-// latch also by a new alert threshold.
-struct RefreshState {
-    PowerSample statusSnapshot;  // what the user was last shown; starts unknown
-    bool alertLatched;           // the alert was shown and is not re-armed yet
-};
-extern RefreshState refreshState;
-
-// Full cycle (poll, refresh request, power event) and the light one (tray hover).
-void RefreshCycle(HWND window, bool recordSample);
+// The full cycle: read the status, show what changed, redraw the shown
+// graph, alert once. A poll also records a history sample; a refresh request
+// or a power event does not.
+void PollCycle(HWND window);
+void RefreshCycle(HWND window);
+// The light cycle of the mouse over the tray icon: what changed, no sample,
+// no alert.
 void HoverRefresh(HWND window);
 // A new alert threshold: the alert may come again.
 void RearmAlert();
+// The status the user was last shown; unknown before the first cycle.
+const PowerSample *ShownStatus();
 
 #endif

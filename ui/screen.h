@@ -1,4 +1,5 @@
-// What the screen can show, decided once for the tray picture and the graph.
+// What the screen can show, asked at every paint of the tray picture and the
+// graph.
 #ifndef AMPWATCH_SCREEN_H
 #define AMPWATCH_SCREEN_H
 

@@ -9,14 +9,14 @@
 #include "platform/scoped_win32.h"
 #include "power/status.h"
 #include "res/resource.h"
-#include "ui/refresh_win32.h"
 #include "ui/tray_icon_win32.h"
 #include "ui/tray_image_win32.h"
-#include "ui/tray_tip.h"
 
 // Changed only here: at add, replace and removal of the icon, and at a change
-// of the display.
+// of the display. The icon keeps the status it shows, so it can draw it anew
+// for a new scale, theme, colour or notification area by itself.
 static struct {
+    PowerSample shown;          // the status the picture and tooltip show
     HICON trayIconImage;        // the picture last given to the icon; at most one exists
     SIZE pictureSize;           // its size: the small-icon size when it was made
     int32_t displayColorDepth;  // bits per pixel times planes, as last seen
@@ -28,19 +28,10 @@ static int32_t ReadDisplayColorDepth()
     return GetDeviceCaps(screen.dc, BITSPIXEL) * GetDeviceCaps(screen.dc, PLANES);
 }
 
-static void FormatTrayTip(char *tip, uint8_t percent, uint32_t seconds)
-{
-    TipPlan plan = PlanTrayTip(percent, seconds);
-    char format[TEXT_CAPACITY];
-    LoadText(plan.textId, format, sizeof format);
-    FormatCounts(tip, TIP_CAPACITY, format, plan.args, plan.argCount);
-}
-
-// One request to the notification area with the snapshot's tooltip, and the
-// picture when one is given.
+// One request to the notification area with the shown status's tooltip, and
+// the picture when one is given.
 static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
 {
-    const PowerSample &shown = refreshState.statusSnapshot;
     // The first, 88-byte form of the record: understood by every shell.
     NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -49,13 +40,13 @@ static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
     data.uFlags = NIF_MESSAGE | NIF_TIP | (picture ? NIF_ICON : 0u);
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = picture;
-    FormatTrayTip(data.szTip, shown.batteryLifePercent, shown.batteryLifeTime);
+    FormatStatusTip(data.szTip, sizeof data.szTip, &trayIcon.shown);
     return Shell_NotifyIconA(request, &data);
 }
 
 static HICON BuildCurrentPicture()
 {
-    const PowerSample &shown = refreshState.statusSnapshot;
+    const PowerSample &shown = trayIcon.shown;
     trayIcon.pictureSize = TrayIconSize();
     return BuildTrayIconImage(trayIcon.pictureSize, shown.batteryLifePercent, shown.batteryFlag,
                               thresholds.lowThreshold, thresholds.criticalThreshold,
@@ -64,6 +55,7 @@ static HICON BuildCurrentPicture()
 
 void AddTrayIcon(HWND window)
 {
+    trayIcon.shown = UnknownSample();
     trayIcon.displayColorDepth = ReadDisplayColorDepth();
     trayIcon.trayIconImage = BuildCurrentPicture();
     // Without a tray icon a meter started hidden could never be reached.
@@ -71,7 +63,7 @@ void AddTrayIcon(HWND window)
         ShowFromTray(window);
 }
 
-void ReplaceTrayIcon(HWND window)
+void RedrawTrayIcon(HWND window)
 {
     if (trayIcon.trayIconImage)
         DestroyIcon(trayIcon.trayIconImage);
@@ -79,8 +71,15 @@ void ReplaceTrayIcon(HWND window)
     NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage);
 }
 
-void UpdateTrayTip(HWND window)
+void ReplaceTrayIcon(HWND window, const PowerSample *shown)
 {
+    trayIcon.shown = *shown;
+    RedrawTrayIcon(window);
+}
+
+void UpdateTrayTip(HWND window, const PowerSample *shown)
+{
+    trayIcon.shown = *shown;
     NotifyTray(window, NIM_MODIFY, nullptr);
 }
 
@@ -101,14 +100,14 @@ void OnDisplayChange(HWND window, WPARAM bitsPerPixel)
         return;
     }
     trayIcon.displayColorDepth = depth;
-    ReplaceTrayIcon(window);
+    RedrawTrayIcon(window);
 }
 
 void FollowTraySize(HWND window)
 {
     const SIZE size = TrayIconSize();
     if (size.cx != trayIcon.pictureSize.cx || size.cy != trayIcon.pictureSize.cy)
-        ReplaceTrayIcon(window);
+        RedrawTrayIcon(window);
 }
 
 UINT TaskbarCreatedMessage()
@@ -152,5 +151,5 @@ void FollowTaskbarTheme(HWND window)
     if (color == iconSettings.iconColor)
         return;
     iconSettings.iconColor = color;
-    ReplaceTrayIcon(window);
+    RedrawTrayIcon(window);
 }

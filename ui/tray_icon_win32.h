@@ -5,12 +5,16 @@
 
 #include <windows.h>
 
-// Every call shows what the refresh cycle's status snapshot holds.
+#include "power/status.h"
+
+// The icon shows the status it was last given; it starts with an unknown one.
 void AddTrayIcon(HWND window);
-// A new picture and tooltip; the picture before is freed.
-void ReplaceTrayIcon(HWND window);
-// The tooltip alone (only the remaining time changed).
-void UpdateTrayTip(HWND window);
+// A new status: a new picture and tooltip; the picture before is freed.
+void ReplaceTrayIcon(HWND window, const PowerSample *shown);
+// A new status of which only the remaining time changed: the tooltip alone.
+void UpdateTrayTip(HWND window, const PowerSample *shown);
+// A new picture of the same status (a new colour of the digits).
+void RedrawTrayIcon(HWND window);
 void RemoveTrayIcon(HWND window);
 // The shell's broadcast when the notification area (re)starts, and the
 // answer to it: the icon again, with its current picture and tooltip.

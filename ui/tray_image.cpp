@@ -2,17 +2,24 @@
 
 #include <string.h>
 
+#include "app/text.h"
+
 namespace {
 
+// The 16-pixel design: the battery's outer columns 1 to 13 (its right edge
+// before column 14) in the bottom five rows; the label's measures.
 enum {
     SQUARE = 16,
     MAX_SQUARE = 64,
+    BATTERY_LEFT = 1,
+    BATTERY_RIGHT_EDGE = 14,
     BATTERY_ROWS = 5,
     NARROW_COLUMNS = 11,
     HUNDRED_WIDTH = 10,
 };
 
-// Keeps every coordinate sum defined whatever the platform measured.
+// Keeps a value within a range: every coordinate sum stays defined whatever
+// the platform measured.
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi)
 {
     return v < lo ? lo : (v > hi ? hi : v);
@@ -33,6 +40,42 @@ int32_t Max(int32_t a, int32_t b)
 int32_t Min(int32_t a, int32_t b)
 {
     return a < b ? a : b;
+}
+
+// Where the picture's parts lie, in device pixels; every column and row is
+// inclusive.
+struct TrayGeometry {
+    TrayPoint origin;  // the working square's top left
+    int32_t side;      // of the working square
+    int32_t line;      // thickness of every line
+    // The battery: a body with a terminal on its left, in the bottom rows.
+    int32_t terminalLeft;    // the terminal's outer column, the battery's first
+    int32_t bodyLeft;        // the body's outer left column, right of the terminal
+    int32_t right;           // the body's outer right column, the battery's last
+    int32_t top, bottom;     // the body's outer rows
+    int32_t terminalTop, terminalBottom;  // the terminal's outer rows
+    // Its top and bottom lines: as thick as the others unless that would close
+    // its opening (24 pixels).
+    int32_t terminalLine;
+};
+
+TrayGeometry GeometryOf(int32_t width, int32_t height)
+{
+    TrayGeometry g;
+    g.side = TrayWorkingSize(width, height);
+    g.origin = TrayWorkingOrigin(width, height);
+    g.line = Scaled(g.side, 1);
+    // The battery's edges are scaled, not counted in lines, so at 150 % the
+    // walls rounded up to two pixels do not push it off the slot's width.
+    g.terminalLeft = g.origin.x + Scaled(g.side, BATTERY_LEFT);
+    g.bodyLeft = g.terminalLeft + g.line;
+    g.right = g.origin.x + Scaled(g.side, BATTERY_RIGHT_EDGE) - 1;
+    g.bottom = g.origin.y + g.side - 1;
+    g.top = g.origin.y + g.side - Scaled(g.side, BATTERY_ROWS);
+    g.terminalTop = g.top + g.line;
+    g.terminalBottom = g.bottom - g.line;
+    g.terminalLine = Clamp(g.line, 1, (g.terminalBottom - g.terminalTop) / 2);
+    return g;
 }
 
 void Append(TrayDisplayList *list, const TrayOp &op)
@@ -69,7 +112,7 @@ void Line(TrayDisplayList *list, uint32_t color, int32_t x0, int32_t y0, int32_t
 }
 
 // `rings` nested closed outlines of the rectangle, from its edge inwards.
-void Ring(TrayDisplayList *list, uint32_t color, const TrayRect &r, int32_t rings)
+void NestedOutlines(TrayDisplayList *list, uint32_t color, const TrayRect &r, int32_t rings)
 {
     for (int32_t k = 0; k < rings; ++k) {
         const int32_t l = r.left + k, t = r.top + k, rt = r.right - 1 - k, b = r.bottom - 1 - k;
@@ -92,6 +135,37 @@ void Clear(TrayDisplayList *list)
     Append(list, op);
 }
 
+// The outline as `line` nested rings, each running round body and terminal
+// one pixel further in; the terminal's top and bottom stop at their own
+// thickness. The body's wall behind the terminal is left open to the fill.
+void PlanBatteryOutline(TrayDisplayList *list, const TrayGeometry &g, uint32_t ink)
+{
+    for (int32_t k = 0; k < g.line; ++k) {
+        const int32_t terminalLeft = g.terminalLeft + k, bodyLeft = g.bodyLeft + k, right = g.right - k;
+        const int32_t top = g.top + k, bottom = g.bottom - k, inset = Min(k, g.terminalLine - 1);
+        const int32_t terminalTop = g.terminalTop + inset, terminalBottom = g.terminalBottom - inset;
+        const TrayPoint ring[9] = {{right, bottom},          {bodyLeft, bottom},
+                                   {bodyLeft, terminalBottom}, {terminalLeft, terminalBottom},
+                                   {terminalLeft, terminalTop}, {bodyLeft, terminalTop},
+                                   {bodyLeft, top},          {right, top},
+                                   {right, bottom}};
+        AppendBoth(list, Polyline(ring, 9), ink);
+    }
+}
+
+// The fill tells the level, not the amount: it always fills the interior,
+// one row at a time from the bottom, and the opening behind the terminal.
+void PlanBatteryFill(TrayDisplayList *list, const TrayGeometry &g, uint32_t color)
+{
+    const int32_t last = g.right - g.line;
+    for (int32_t y = g.bottom - g.line; y >= g.top + g.line; --y) {
+        const bool opening =
+            y >= g.terminalTop + g.terminalLine && y <= g.terminalBottom - g.terminalLine;
+        const int32_t first = opening ? g.bodyLeft : g.bodyLeft + g.line;
+        Line(list, color, last, y, first - 1, y);  // the line stops before its end point
+    }
+}
+
 // The line-drawn glyphs in design cells: column c from the glyph's left x,
 // row r counted from its bottom line y (negative upwards).
 struct Glyph {
@@ -104,7 +178,7 @@ struct Glyph {
 // The pixels of cells [c0, c1) x [r0, r1): they cover their scaled cells and
 // are never thinner than a line, so a diagonal of cells stays joined. A
 // stroke grows rightwards and upwards, so the glyphs keep their bottom line.
-TrayRect Cells(const Glyph &g, int32_t c0, int32_t r0, int32_t c1, int32_t r1)
+TrayRect GlyphCells(const Glyph &g, int32_t c0, int32_t r0, int32_t c1, int32_t r1)
 {
     TrayRect r;
     r.left = g.x + Scaled(g.n, c0);
@@ -114,48 +188,77 @@ TrayRect Cells(const Glyph &g, int32_t c0, int32_t r0, int32_t c1, int32_t r1)
     return r;
 }
 
-// A stroke down column c over rows [r0, r1), drawn from the top.
-void Down(TrayDisplayList *list, const Glyph &g, int32_t c, int32_t r0, int32_t r1)
+// A vertical stroke down column c over rows [r0, r1).
+void Stroke(TrayDisplayList *list, const Glyph &g, int32_t c, int32_t r0, int32_t r1)
 {
-    const TrayRect r = Cells(g, c, r0, c + 1, r1);
+    const TrayRect r = GlyphCells(g, c, r0, c + 1, r1);
     for (int32_t x = r.left; x < r.right; ++x)
         Line(list, g.color, x, r.top, x, r.bottom);
 }
 
-// The same stroke drawn from the bottom.
-void Up(TrayDisplayList *list, const Glyph &g, int32_t c, int32_t r0, int32_t r1)
+// A 0 of 100: an outline of three columns. Where lines as thick as the
+// scale would close it (24 pixels), it keeps thinner ones.
+void ZeroDigit(TrayDisplayList *list, const Glyph &g, int32_t c)
 {
-    const TrayRect r = Cells(g, c, r0, c + 1, r1);
-    for (int32_t x = r.left; x < r.right; ++x)
-        Line(list, g.color, x, r.bottom - 1, x, r.top - 1);
-}
-
-// The digit 0 of 100: an outline of three columns. Where lines as thick as
-// the scale would close it (24 pixels), it keeps thinner ones.
-void Zero(TrayDisplayList *list, const Glyph &g, int32_t c)
-{
-    const TrayRect r = Cells(g, c, -9, c + 3, -2);
-    Ring(list, g.color, r, Clamp(g.thickness, 1, (r.right - r.left - 1) / 2));
+    const TrayRect r = GlyphCells(g, c, -9, c + 3, -2);
+    NestedOutlines(list, g.color, r, Clamp(g.thickness, 1, (r.right - r.left - 1) / 2));
 }
 
 void Hundred(TrayDisplayList *list, const Glyph &g)
 {
-    const TrayRect flag = Cells(g, 0, -8, 1, -7);
+    const TrayRect flag = GlyphCells(g, 0, -8, 1, -7);
     for (int32_t y = flag.top; y < flag.bottom; ++y)
         Line(list, g.color, flag.left, y, flag.right, y);
-    Down(list, g, 1, -9, -2);
-    Zero(list, g, 3);
-    Zero(list, g, 7);
+    Stroke(list, g, 1, -9, -2);
+    ZeroDigit(list, g, 3);
+    ZeroDigit(list, g, 7);
 }
 
 void PercentSign(TrayDisplayList *list, const Glyph &g)
 {
-    Down(list, g, 1, -8, -6);
-    Up(list, g, 4, -4, -2);
-    Up(list, g, 1, -3, -2);
-    Up(list, g, 2, -5, -3);
-    Down(list, g, 4, -8, -7);
-    Down(list, g, 3, -7, -5);
+    Stroke(list, g, 1, -8, -6);
+    Stroke(list, g, 4, -4, -2);
+    Stroke(list, g, 1, -3, -2);
+    Stroke(list, g, 2, -5, -3);
+    Stroke(list, g, 4, -8, -7);
+    Stroke(list, g, 3, -7, -5);
+}
+
+// The digits above the battery: with a line-drawn percent sign when they
+// leave room for one, "100" always drawn in lines; else the text alone,
+// centred over the square.
+void PlanLabel(TrayDisplayList *list, const TrayGeometry &g, const TrayImageInput *input,
+               uint32_t ink)
+{
+    TrayOp text;
+    memset(&text, 0, sizeof text);
+    text.kind = TRAY_OP_TEXT;
+    TrayImageText(input->percent, text.text);
+
+    // The narrow rule on the scaled measures: a text narrower than the first
+    // 11 design columns leaves room for the percent sign.
+    const int32_t narrow = Scaled(g.side, NARROW_COLUMNS);
+    const bool hundred = input->percent == 100;
+    const int32_t width = hundred ? Scaled(g.side, HUNDRED_WIDTH) : Clamp(input->textWidth, 0, 4096);
+    const int32_t height = Clamp(input->lineHeight, -4096, 4096);
+    if (width >= narrow) {
+        // Cut above the battery.
+        text.rect = TrayTextArea(list->width, list->height);
+        text.textFormat = TRAY_TEXT_CENTER;
+    } else {
+        const int32_t left = g.origin.x + (narrow - width) / 2;
+        text.rect = TrayRect{left, g.origin.y, left + width, g.origin.y + height};
+        // The line-drawn glyphs hang from the measured bottom, so they follow
+        // the font's line height. A gap of one scaled column keeps the sign
+        // off the digits.
+        Glyph glyph = {text.rect.left, text.rect.bottom, g.side, g.line, ink};
+        if (hundred)
+            Hundred(list, glyph);
+        glyph.x = text.rect.right;
+        PercentSign(list, glyph);
+    }
+    if (!hundred)
+        AppendBoth(list, text, ink);
 }
 
 }  // namespace
@@ -167,16 +270,7 @@ void TrayImageText(uint8_t percent, char out[TRAY_TEXT_CAPACITY])
         out[1] = '\0';
         return;
     }
-    char digits[TRAY_TEXT_CAPACITY];
-    uint32_t n = 0;
-    uint32_t v = percent;
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10u);
-        v /= 10u;
-    } while (v != 0);
-    for (uint32_t i = 0; i < n; ++i)
-        out[i] = digits[n - 1 - i];
-    out[n] = '\0';
+    FormatUnsigned(out, TRAY_TEXT_CAPACITY, percent);
 }
 
 TrayFill TrayFillFor(uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
@@ -263,68 +357,14 @@ void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list)
     list->width = Clamp(input->width, 0, 4096);
     list->height = Clamp(input->height, 0, 4096);
     list->font = TrayImageFont(&input->font, list->width, list->height);
-
-    const int32_t n = TrayWorkingSize(list->width, list->height);
-    const TrayPoint origin = TrayWorkingOrigin(list->width, list->height);
-    const int32_t L = origin.x, T = origin.y, R = L + n, B = T + n;
-    const int32_t thickness = Scaled(n, 1);
+    const TrayGeometry geometry = GeometryOf(list->width, list->height);
     const uint32_t ink = input->iconColor & 0x00FFFFFFu;
 
     Clear(list);
-
-    // Battery with its terminal on the left, in the bottom rows: outline
-    // columns xt (terminal), xb (body) and xr, rows yt, ya and yc (terminal),
-    // yb. Each line is `thickness` nested outlines; the terminal's opening is
-    // left to the fill.
-    const int32_t xt = L + thickness, xb = xt + thickness, xr = R - 1 - 2 * thickness;
-    const int32_t yt = B - Scaled(n, BATTERY_ROWS), yb = B - 1;
-    const int32_t ya = yt + thickness, yc = yb - thickness;
-    for (int32_t k = 0; k < thickness; ++k) {
-        const TrayPoint outline[9] = {{xr - k, yb - k}, {xb + k, yb - k}, {xb + k, yc - k},
-                                      {xt + k, yc - k}, {xt + k, ya + k}, {xb + k, ya + k},
-                                      {xb + k, yt + k}, {xr - k, yt + k}, {xr - k, yb - k}};
-        AppendBoth(list, Polyline(outline, 9), ink);
-    }
-
-    // The fill tells the level, not the amount: it always fills the interior,
-    // one row at a time from the bottom.
+    PlanBatteryOutline(list, geometry, ink);
     const TrayFill fill = TrayFillFor(input->percent, input->batteryFlag, input->lowThreshold,
                                       input->criticalThreshold);
-    if (fill != TRAY_FILL_NONE) {
-        const uint32_t color = TrayFillColor(fill, input->greyOnly);
-        for (int32_t y = yb - thickness; y >= yt + thickness; --y) {
-            const bool opening = y >= ya + thickness && y <= yc - thickness;
-            Line(list, color, xr - thickness, y, (opening ? xt : xb) + thickness - 1, y);
-        }
-    }
-
-    TrayOp text;
-    memset(&text, 0, sizeof text);
-    text.kind = TRAY_OP_TEXT;
-    TrayImageText(input->percent, text.text);
-
-    // The narrow rule on the scaled measures: a text narrower than the first
-    // 11 design columns leaves room for the percent sign.
-    const int32_t narrow = Scaled(n, NARROW_COLUMNS);
-    const bool hundred = input->percent == 100;
-    const int32_t w = hundred ? Scaled(n, HUNDRED_WIDTH) : Clamp(input->textWidth, 0, 4096);
-    const int32_t h = Clamp(input->lineHeight, -4096, 4096);
-    if (w >= narrow) {
-        // Too wide for a percent sign: centred over the square, cut above the battery.
-        text.rect = TrayTextArea(list->width, list->height);
-        text.textFormat = TRAY_TEXT_CENTER;
-    } else {
-        const int32_t l = (narrow - w) / 2;
-        text.rect = TrayRect{L + l, T, L + l + w, T + h};
-        // The line-drawn glyphs hang from the measured bottom, so they follow
-        // the font's line height. A gap of one scaled column keeps the sign
-        // off the digits.
-        Glyph g = {text.rect.left, text.rect.bottom, n, thickness, ink};
-        if (hundred)
-            Hundred(list, g);
-        g.x = text.rect.right;
-        PercentSign(list, g);
-    }
-    if (!hundred)
-        AppendBoth(list, text, ink);
+    if (fill != TRAY_FILL_NONE)
+        PlanBatteryFill(list, geometry, TrayFillColor(fill, input->greyOnly));
+    PlanLabel(list, geometry, input, ink);
 }

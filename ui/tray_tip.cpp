@@ -63,21 +63,14 @@ uint32_t FormatCounts(char *out, uint32_t capacity, const char *format, const ui
             put(*p);  // not a form this program uses: shown literally
             continue;
         }
-        char digits[10];
-        uint32_t n = 0;
-        uint32_t v = args[next++];
-        do {
-            digits[n++] = static_cast<char>('0' + v % 10u);
-            v /= 10u;
-        } while (v);
-        for (uint32_t i = n; i < width; ++i)
-            put('0');
-        while (n)
-            put(digits[--n]);
+        char digits[NUMBER_CAPACITY];  // up to ten digits, or nine for the widest "%09u"
+        FormatUnsigned(digits, sizeof digits, args[next++], width);
+        for (const char *d = digits; *d; ++d)
+            put(*d);
         p = q;
     }
     // The tooltip's bytes run out where they do, maybe inside a character.
-    len = Utf8Complete(out, len);
+    len = WholeCharacterBytes(out, len);
     out[len] = '\0';
     return len;
 }

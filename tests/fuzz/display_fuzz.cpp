@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     char *out = static_cast<char *>(malloc(capacity ? capacity : 1));  // exactly, so ASan sees any overrun
     const uint32_t n = FormatCounts(out, uint32_t(capacity), format, args, 3);
     // Cut where the buffer ends, then back to the last whole UTF-8 character.
-    const uint32_t cut = capacity ? Utf8Complete(want, uint32_t(strnlen(want, capacity - 1))) : 0;
+    const uint32_t cut = capacity ? WholeCharacterBytes(want, uint32_t(strnlen(want, capacity - 1))) : 0;
     FUZZ_CHECK(capacity ? n == cut && !memcmp(out, want, n) && !out[n] : n == 0);
     snprintf(text, sizeof text, "%.*s", int(size < 299 ? size : 299), reinterpret_cast<const char *>(data));
     if (capacity) {

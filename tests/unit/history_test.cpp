@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <string>
 #include <vector>
+#include "app/text.h"
 #include "history/history.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
@@ -13,18 +14,19 @@ Bytes Slots() { return Bytes(historyBuffer.slots, historyBuffer.slots + HISTORY_
 Bytes OnlySlot0(int v) { Bytes b(HISTORY_SLOTS, HISTORY_EMPTY); b[0] = uint8_t(v); return b; }
 // The slots a load leaves, none when the file was not taken.
 Bytes Loaded(const std::string &path) { return LoadHistory(path.c_str()) ? Slots() : Bytes(); }
+// A file of length bytes, all 7 but value at one place.
+Bytes File(size_t length, size_t at, uint8_t value) { Bytes b(length, 7); b.at(at) = value; return b; }
 // A file is taken from its first 256 bytes when they are levels or gaps, else the history is empty.
 TEST(History, FileTakenOnlyWholeAndInRange) {
-    const struct { size_t length, at; uint8_t value; bool taken; } files[] = {{256, 0, 100, true},
-        {256, 0, 255, true}, {256, 0, 101, false}, {256, 255, 254, false}, {256, 128, 200, false},
-        {255, 0, 0, false}, {257, 256, 200, true}, {0, 0, 0, false}};
-    for (const auto &c : files) {
-        Bytes data(300, 7);
-        data[c.at] = c.value;
+    const auto parsed = [](const Bytes &file) {
         memset(historyBuffer.slots, 50, HISTORY_SLOTS);
-        const bool taken = ParseHistoryBytes(&historyBuffer, data.data(), c.length);
-        const Bytes want = c.taken ? Bytes(&data[0], &data[256]) : Bytes(256, 255);
-        EXPECT_EQ(std::make_pair(taken, Slots()), std::make_pair(c.taken, want)) << c.length << "/" << c.at;
+        return ParseHistoryBytes(&historyBuffer, file.data(), file.size()) ? Slots() : Bytes();
+    };
+    for (const Bytes &file : {File(256, 0, 100), File(256, 0, HISTORY_EMPTY), File(257, 256, 200)})
+        EXPECT_EQ(parsed(file), Bytes(file.begin(), file.begin() + HISTORY_SLOTS));
+    for (const Bytes &file : {File(256, 0, 101), File(256, 255, 254), File(256, 128, 200), File(255, 0, 0), Bytes()}) {
+        EXPECT_EQ(parsed(file), Bytes()) << file.size();
+        EXPECT_EQ(Slots(), Bytes(HISTORY_SLOTS, HISTORY_EMPTY));  // emptied
     }
 }
 // Newest first, an unknown level kept as a gap, the oldest dropped after 256.
@@ -70,22 +72,27 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     for (const std::string &bad : {dir, dir + "/none/h", "/" + std::string(260, 'd') + "/h.dat", nameTooLong})
         EXPECT_FALSE(SaveHistory(bad.c_str())) << bad.size() << " " << bad.substr(0, 30);
     EXPECT_FALSE(SaveHistory(nullptr));
-    EXPECT_FALSE(HistoryFileExists((dir + "/~hist.tmp").c_str()));
+    EXPECT_FALSE(FileExists((dir + "/~hist.tmp").c_str()));
     EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
 }
-// The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters and the buffer.
+// The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters and the buffer: in a
+// single-byte code page each byte is one, where UTF-8 counts 0xFC as a four-byte lead.
 TEST(History, TemporaryBesideTheFile) {
     const std::string n255(255, 'n'), n256(256, 'n'), dir250 = "C:\\" + std::string(246, 'f') + "\\";
+    const std::string u255(255, '\xFC');
     const struct { std::string path; size_t capacity; std::string want; } temps[] = {
         {"C:\\T\\h.dat", 300, "C:\\T\\h.dat.tmp"}, {n255, 300, n255 + ".tmp"}, {n256, 300, "~hist.tmp"},
         {"C:" + n256, 300, "C:~hist.tmp"}, {"a/" + n256, 300, "a/~hist.tmp"}, {"x" + dir250 + n256, 300, ""},
         {dir250 + n256, 300, dir250 + "~hist.tmp"}, {dir250 + "~hist.tmp", 300, ""},  // not its own temporary
         {"a/b.dat", 12, "a/b.dat.tmp"}, {"a/b.dat", 11, ""}, {"a/bcdefgh.dat", 12, "a/~hist.tmp"},
-        {"a/bcdefgh.dat", 11, ""}};
-    for (const auto &c : temps) {
+        {"a/bcdefgh.dat", 11, ""}, {u255, 300, "~hist.tmp"}};
+    const auto temp = [](const std::string &path, size_t capacity) {
         char out[300];
-        EXPECT_EQ(HistoryTempPath(c.path.c_str(), out, c.capacity) ? out : "", c.want)
-            << c.path.size() << " " << c.capacity;
-    }
+        return HistoryTempPath(path.c_str(), out, capacity) ? std::string(out) : std::string();
+    };
+    for (const auto &c : temps) EXPECT_EQ(temp(c.path, c.capacity), c.want) << c.path.size() << " " << c.capacity;
+    SetProgramCodePage(1252);
+    EXPECT_EQ(temp(u255, 300) + "|" + temp(u255 + "\xFC", 300), u255 + ".tmp|~hist.tmp");
+    SetProgramCodePage(CODE_PAGE_UTF8);
 }
 }  // namespace

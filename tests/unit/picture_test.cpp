@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <string.h>
 #include <algorithm>
 #include <string>
@@ -7,102 +6,113 @@
 #include <vector>
 #include "ui/graph.h"
 #include "ui/tray_image.h"
-namespace {
-const uint32_t INK = 0x123456;
-std::string Xy(int32_t x, int32_t y) { return std::to_string(x) + "," + std::to_string(y); }
-std::string Text(const TrayRect &r) { return Xy(r.left, r.top) + "," + Xy(r.right, r.bottom); }
-// A step's shape as text: its points, and a text or clear as text@rect/format.
-std::string Shape(const TrayOp &o) {
-    std::string shape;
-    for (uint32_t k = 0; k < o.pointCount; ++k) shape += " " + Xy(o.points[k].x, o.points[k].y);
-    if (o.kind != TRAY_OP_POLYLINE)
-        shape += std::string(" ") + o.text + "@" + Text(o.rect) + "/" + std::to_string(o.textFormat);
-    return shape;
+bool operator==(const TrayRect &a, const TrayRect &b) { return !memcmp(&a, &b, sizeof a); }
+void PrintTo(const TrayRect &r, std::ostream *os) {
+    *os << "x " << r.left << ".." << r.right - 1 << ", y " << r.top << ".." << r.bottom - 1;
 }
-// A planned picture: its colour steps as text ("C" clear, "d" an ink line, a fill line by its colour)
-// and colour raster ('d' ink, 'f' fill). Mask steps are opaque but for the clear; no point leaves the
-// square while the text's line fits in it.
-struct Picture { std::string steps; std::vector<std::string> raster; TrayRect text; TrayDisplayList list; };
-Picture Plan(int32_t size, uint8_t percent, uint8_t flag, int32_t width, int32_t height, bool grey = false) {
-    const TrayImageInput in = {size, size, percent, flag, 32, 9, 0xFF123456u, grey, {-9}, width, height};
-    Picture p = {"", std::vector<std::string>(size_t(size), std::string(size_t(size), '.')), {}, {}};
-    PlanTrayImage(&in, &p.list);  // the colour's unused top byte must not reach the picture
-    for (uint32_t i = 1; i < p.list.opCount; i += 2) {
-        const TrayOp &m = p.list.ops[i - 1], &c = p.list.ops[i];
+namespace {
+using Art = std::vector<std::string>;
+const uint32_t INK = 0x123456;
+const TrayRect NONE = {0, 0, 0, 0};
+// A tray picture's input by name: a square slot, low at 32 %, critical at 9 %, a text line 11/16 high.
+struct Tray : TrayImageInput {
+    explicit Tray(int32_t slot) : TrayImageInput() {
+        width = height = slot; lowThreshold = 32; criticalThreshold = 9; font.height = -9;
+        iconColor = 0xFF000000u | INK;  // the unused top byte must not reach the picture
+        lineHeight = (11 * slot + 8) / 16;
+    }
+    Tray &Level(uint8_t level, uint8_t flag = 0) { percent = level; batteryFlag = flag; return *this; }
+    Tray &Text(int32_t measured, int32_t line = 0) {  // width, and line height unless 0
+        textWidth = measured; lineHeight = line ? line : lineHeight; return *this; }
+    Tray &Grey() { greyOnly = true; return *this; }
+};
+// A planned picture drawn as the platform draws (a segment stops before its end point), by named measures: the
+// bounds of the battery's ink, the fill and the ink above the battery (glyphs); the text; the colour raster ('d'
+// ink, 'f' fill). Each step pairs an opaque mask with its colour; no point leaves the square while text fits.
+struct Picture { TrayRect battery, fill, glyphs, text; std::string label; uint32_t fillColour; IconFont font;
+                 Art raster; };
+Picture Plan(const TrayImageInput &in) {
+    static TrayDisplayList list;
+    PlanTrayImage(&in, &list);
+    const int32_t size = in.width, top = TrayTextArea(size, size).bottom;
+    Picture p = {NONE, NONE, NONE, NONE, "", 0, list.font, Art(size_t(size), std::string(size_t(size), '.'))};
+    for (uint32_t i = 1; i < list.opCount; i += 2) {
+        const TrayOp &m = list.ops[i - 1], &c = list.ops[i];
         EXPECT_EQ(m.color, i > 1 ? 0u : 0xFFFFFFu) << "step " << i;  // the steps' pairing is fuzzed
-        char code[16];
-        snprintf(code, sizeof code, c.kind == TRAY_OP_CLEAR ? "C%X" : c.color == INK ? "d" : "%X", c.color);
-        p.steps += code + Shape(c) + "|";
-        if (c.kind == TRAY_OP_TEXT) p.text = c.rect;
-        for (uint32_t k = 0; k < c.pointCount; ++k) {  // a segment stops before its end point
-            TrayPoint a = c.points[k];
-            const TrayPoint e = c.points[k + 1 < c.pointCount ? k + 1 : k];
-            if (height > 0 && height <= size)
-                EXPECT_EQ(Xy(std::clamp(a.x, 0, size), std::clamp(a.y, 0, size)), Xy(a.x, a.y));
-            for (; a.x != e.x || a.y != e.y;
-                 a.x += (e.x > a.x) - (e.x < a.x), a.y += (e.y > a.y) - (e.y < a.y))
-                if (a.x >= 0 && a.x < size && a.y >= 0 && a.y < size)
-                    p.raster[size_t(a.y)][size_t(a.x)] = c.color == INK ? 'd' : 'f';
-        }
+        if (c.kind == TRAY_OP_TEXT) p.text = c.rect, p.label += c.text;
+        if (c.kind == TRAY_OP_POLYLINE && c.color != INK) p.fillColour = c.color;
+        for (uint32_t k = 0; k + 1 < c.pointCount; ++k)
+            for (TrayPoint a = c.points[k], e = c.points[k + 1]; a.x != e.x || a.y != e.y;
+                 a.x += (e.x > a.x) - (e.x < a.x), a.y += (e.y > a.y) - (e.y < a.y)) {
+                const bool inside = a.x >= 0 && a.x < size && a.y >= 0 && a.y < size;
+                EXPECT_TRUE(inside || in.lineHeight <= 0 || in.lineHeight > size) << a.x << "," << a.y;
+                if (!inside) continue;
+                p.raster[size_t(a.y)][size_t(a.x)] = c.color == INK ? 'd' : 'f';
+                TrayRect &r = c.color != INK ? p.fill : a.y < top ? p.glyphs : p.battery;
+                r = r == NONE ? TrayRect{a.x, a.y, a.x + 1, a.y + 1} : TrayRect{std::min(r.left, a.x),
+                    std::min(r.top, a.y), std::max(r.right, a.x + 1), std::max(r.bottom, a.y + 1)};
+            }
     }
     return p;
 }
-// The smallest rectangle holding every pixel of kind in rows [top, bottom), and their number.
-std::string Bounds(const Picture &p, char kind, int32_t top, int32_t bottom) {
-    TrayRect r = {1000, 1000, -1, -1};
-    int pixels = 0;
-    for (int32_t y = top; y < bottom; ++y)
-        for (int32_t x = 0; x < int32_t(p.raster.size()); ++x)
-            if (p.raster[size_t(y)][size_t(x)] == kind && ++pixels)
-                r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
-                     std::max(r.bottom, y + 1)};
-    return pixels ? Text(r) + " " + std::to_string(pixels) : "none";
+int32_t Columns(const TrayRect &r) { return r.right - r.left; }
+int32_t Rows(const TrayRect &r) { return r.bottom - r.top; }
+// The raster inside r, row by row.
+Art Within(const Picture &p, const TrayRect &r) {
+    Art rows;
+    for (int32_t y = r.top; y < r.bottom; ++y)
+        rows.push_back(p.raster[size_t(y)].substr(size_t(r.left), size_t(Columns(r))));
+    return rows;
 }
-// Over the fill, narrow digits with a sign, "100" drawn in lines whatever measured, wide ones centred.
-TEST(TrayImage, SixteenPixelDesignStepForStep) {
-    const struct { uint8_t percent, flag; int32_t width, height; bool grey; const char *tail; } cases[] = {
-        {100, 1, 23, 11, false, "C0 @0,0,16,16/0|d 13,15 2,15 2,14 1,14 1,12 2,12 2,11 13,11 13,15|FF00 12,14 2,14|"
-         "FF00 12,13 1,13|FF00 12,12 2,12|d 0,3 1,3|d 1,2 1,9|d 3,2 3,8 5,8 5,2 3,2|d 7,2 7,8 9,8 9,2 7,2|"
-         "d 11,3 11,5|d 14,8 14,6|d 11,8 11,7|d 12,7 12,5|d 14,3 14,4|d 13,4 13,6|"},
-        {7, 8, 5, 11, false, "|FF0000 12,14 2,14|FF0000 12,13 1,13|FF0000 12,12 2,12|d 9,3 9,5|d 12,8 12,6|"
-         "d 9,8 9,7|d 10,7 10,5|d 12,3 12,4|d 11,4 11,6|d 7@3,0,8,11/0|"},
-        {42, 0, 10, 13, false, "|d 11,5 11,7|d 14,10 14,8|d 11,10 11,9|d 12,9 12,7|d 14,5 14,6|d 13,6 13,8|"
-         "d 42@0,0,10,13/0|"},
-        {42, 4, 11, 13, true, "|FFFFFF 12,13 1,13|FFFFFF 12,12 2,12|d 42@0,0,16,11/1|"},
-        {255, 0, 4, 11, false, "|d 11,3 11,4|d 10,4 10,6|d ?@3,0,7,11/0|"},
-        {0, 0, -3, 11, false, "|d 9,3 9,4|d 8,4 8,6|d 0@5,0,5,11/0|"},
-        {42, 0, 10, 100000, false, "|d 42@0,0,10,4096/0|"},
-        {42, 0, 10, -100000, false, "|d 42@0,0,10,-4096/0|"}};
-    for (const auto &c : cases) {
-        const std::string all = Plan(16, c.percent, c.flag, c.width, c.height, c.grey).steps;
-        EXPECT_EQ(all.substr(all.size() - std::min(all.size(), strlen(c.tail))), c.tail) << int(c.percent);
-    }
+// Narrow digits centred in the first 11 columns, the sign one column off them hanging from the measured line;
+// wider text centred above the battery, no sign; "100" drawn in lines; wrong measures kept in range.
+TEST(TrayImage, LabelWithTheSignWhereItFits) {
+    const Picture seven = Plan(Tray(16).Level(7).Text(5, 11)), tall = Plan(Tray(16).Level(42).Text(10, 13));
+    EXPECT_EQ(std::make_tuple(seven.label, seven.text, seven.glyphs),
+              std::make_tuple("7", TrayRect{3, 0, 8, 11}, TrayRect{9, 3, 13, 9}));
+    EXPECT_EQ(Within(seven, seven.glyphs), (Art{"d..d", "d.d.", "..d.", ".d..", ".d.d", "d..d"}));
+    EXPECT_EQ(std::make_tuple(tall.text, tall.glyphs), std::make_tuple(TrayRect{0, 0, 10, 13}, TrayRect{11, 5, 15, 11}));
+    const Picture wide = Plan(Tray(16).Level(42).Text(11, 13)), hundred = Plan(Tray(16).Level(100).Text(23));
+    EXPECT_EQ(std::make_tuple(wide.text, wide.glyphs), std::make_tuple(TrayRect{0, 0, 16, 11}, NONE));
+    EXPECT_EQ(hundred.label, "");
+    EXPECT_EQ(Within(hundred, hundred.glyphs), (Art{".d.ddd.ddd.....", "dd.d.d.d.d.d..d", ".d.d.d.d.d.d.d.",
+        ".d.d.d.d.d...d.", ".d.d.d.d.d..d..", ".d.d.d.d.d..d.d", ".d.ddd.ddd.d..d"}));
+    EXPECT_EQ(Plan(Tray(16).Level(0).Text(-3)).text, (TrayRect{5, 0, 5, 11}));
+    EXPECT_EQ(std::make_pair(Plan(Tray(16).Level(42).Text(10, 100000)).text.bottom,
+                             Plan(Tray(16).Level(42).Text(10, -100000)).text.bottom), std::make_pair(4096, -4096));
+    EXPECT_EQ(Plan(Tray(16).Level(PERCENT_UNKNOWN).Text(4)).label, "?");
 }
-// The square as the slot from 16 to 64 pixels, centred; lines, font and narrow limit scaled with it.
-TEST(TrayDpi, DesignGrowsWithTheSquareInOneProportion) {
-    const int32_t slots[][5] = {{14, 14, 16, -1, -1}, {14, 15, 16, -1, 0}, {20, 24, 16, 2, 4},
-                                {17, 17, 17, 0, 0}, {64, 64, 64, 0, 0}, {96, 96, 64, 16, 16}};
-    for (const auto &s : slots) {
-        const TrayPoint o = TrayWorkingOrigin(s[0], s[1]);
-        EXPECT_EQ(std::make_tuple(TrayWorkingSize(s[0], s[1]), o.x, o.y), std::make_tuple(s[2], s[3], s[4]))
-            << s[0] << "x" << s[1];
-    }
-    // Outline, fill, text area, sign (bounds and pixels), font height, "100%"; 57 measured w by 11/16 high.
-    const struct { int32_t size, narrow, w; const char *picture; } sizes[] = {
-        {16, 11, 5, "1,11,14,16 32|2,12,13,15 31|3,0,8,11|9,3,13,9 10|-9|0,2,15,9 50"},
-        {20, 14, 6, "1,14,18,20 42|2,15,17,19 58|4,0,10,14|11,4,16,11 14|-11|0,3,19,11 71"},
-        {24, 17, 8, "2,16,20,24 88|6,18,18,22 48|4,0,12,17|14,4,20,14 32|-14|1,3,24,14 110"},
-        {32, 22, 10, "2,22,28,32 128|4,24,26,30 124|6,0,16,22|18,6,26,18 40|-18|1,4,31,18 200"}};
-    for (const auto &s : sizes) {
-        SCOPED_TRACE(s.size);
-        const int32_t h = (11 * s.size + 8) / 16, top = TrayTextArea(s.size, s.size).bottom;
-        const Picture p = Plan(s.size, 57, BATTERY_HIGH, s.w, h), wide = Plan(s.size, 42, 0, s.narrow, h);
-        EXPECT_EQ(Bounds(p, 'd', top, s.size) + "|" + Bounds(p, 'f', 0, s.size) + "|" + Text(p.text) + "|" +
-                  Bounds(p, 'd', 0, top) + "|" + std::to_string(p.list.font.height) + "|" +
-                  Bounds(Plan(s.size, 100, 0, 99, h), 'd', 0, top), s.picture);
-        EXPECT_EQ(int(p.list.font.quality), int(FONT_NONANTIALIASED));
-        EXPECT_EQ(Plan(s.size, 42, 0, s.narrow - 1, h).text.right, s.narrow - 1);  // room for the sign
-        EXPECT_EQ(Text(wide.text) + " " + Bounds(wide, 'd', 0, top), Text({0, 0, s.size, top}) + " none");
+// The square as the slot from 16 to 64 pixels, centred. The design grows with it: the battery spans about
+// 13/16, its fill at least 0.6 (at 150 % too, where the terminal keeps one-pixel top and bottom lines to stay
+// open); font, text ("57" measured 6, 8, 10 wide), sign, "100" and the room for the sign scale with it.
+TEST(TrayDpi, DesignGrowsWithTheSquare) {
+    const auto square = [](int32_t w, int32_t h) {
+        const TrayPoint o = TrayWorkingOrigin(w, h);
+        return TrayRect{o.x, o.y, o.x + TrayWorkingSize(w, h), o.y + TrayWorkingSize(w, h)};
+    };
+    EXPECT_EQ(std::make_tuple(square(14, 14), square(14, 15), square(20, 24), square(17, 17), square(96, 96)),
+              std::make_tuple(TrayRect{-1, -1, 15, 15}, TrayRect{-1, 0, 15, 16}, TrayRect{2, 4, 18, 20},
+                              TrayRect{0, 0, 17, 17}, TrayRect{16, 16, 80, 80}));
+    const Picture at20 = Plan(Tray(20).Level(57).Text(6)), at24 = Plan(Tray(24).Level(57).Text(8));
+    const Picture at32 = Plan(Tray(32).Level(57).Text(10));
+    EXPECT_EQ(std::make_tuple(Columns(at20.battery), Columns(at24.battery), Columns(at32.battery)),
+              std::make_tuple(17, 19, 26));
+    EXPECT_EQ(std::make_tuple(Columns(at20.fill), Columns(at24.fill), Columns(at32.fill)), std::make_tuple(15, 15, 22));
+    EXPECT_EQ(std::make_tuple(Rows(at20.fill), Rows(at24.fill), Rows(at32.fill)), std::make_tuple(4, 4, 6));
+    EXPECT_EQ(Within(at24, {2, 17, 7, 23}), (Art{"..ddd", "ddddf", "ddfff", "ddfff", "ddddf", "..ddd"}));
+    EXPECT_EQ(std::make_tuple(at20.font.height, at24.font.height, at32.font.height, int(at32.font.quality)),
+              std::make_tuple(-11, -14, -18, int(FONT_NONANTIALIASED)));
+    EXPECT_EQ(std::make_tuple(at20.text, at24.text, at32.text),
+              std::make_tuple(TrayRect{4, 0, 10, 14}, TrayRect{4, 0, 12, 17}, TrayRect{6, 0, 16, 22}));
+    EXPECT_EQ(std::make_tuple(at20.glyphs, at24.glyphs, at32.glyphs),
+              std::make_tuple(TrayRect{11, 4, 16, 11}, TrayRect{14, 4, 20, 14}, TrayRect{18, 6, 26, 18}));
+    EXPECT_EQ(std::make_tuple(Plan(Tray(20).Level(100)).glyphs, Plan(Tray(24).Level(100)).glyphs,
+                              Plan(Tray(32).Level(100)).glyphs),
+              std::make_tuple(TrayRect{0, 3, 19, 11}, TrayRect{1, 3, 24, 14}, TrayRect{1, 4, 31, 18}));
+    for (const int32_t slot : {16, 20, 24, 32}) {
+        const int32_t narrow = (11 * slot + 8) / 16;
+        EXPECT_EQ(Plan(Tray(slot).Level(42).Text(narrow - 1)).text.right, narrow - 1) << slot;
+        EXPECT_EQ(Plan(Tray(slot).Level(42).Text(narrow)).glyphs, NONE) << slot;
     }
 }
 // Critical, low, normal by thresholds or flags, charging over them, else none; own greys on grey screens.
@@ -110,52 +120,72 @@ TEST(TrayFill, ByLevelThenFlagsEachInItsColour) {
     const TrayFill X = TRAY_FILL_NONE, C = TRAY_FILL_CRITICAL, L = TRAY_FILL_LOW, N = TRAY_FILL_NORMAL;
     const TrayFill G = TRAY_FILL_CHARGING;
     const struct { uint8_t percent, flag; TrayFill fill; } fills[] = {{9, 0, C}, {10, 0, L}, {32, 0, L},
-        {33, 0, N}, {100, 0, N}, {101, 0, X}, {101, 1, N}, {50, 4, C}, {50, 2, L}, {5, 9, G}, {101, 8, X},
-        {50, 0x88, X}, {5, 255, C}, {50, 255, N}, {255, 255, X}};
+        {33, 0, N}, {100, 0, N}, {101, 0, X}, {101, BATTERY_HIGH, N}, {50, BATTERY_CRITICAL, C},
+        {50, BATTERY_LOW, L}, {5, BATTERY_HIGH | BATTERY_CHARGING, G}, {101, BATTERY_CHARGING, X},
+        {50, BATTERY_NONE | BATTERY_CHARGING, X}, {5, FLAG_UNKNOWN, C}, {50, FLAG_UNKNOWN, N}, {255, 255, X}};
     for (const auto &c : fills)  // low at 32, critical at 9
         EXPECT_EQ(TrayFillFor(c.percent, c.flag, 32, 9), c.fill) << int(c.percent) << "/" << int(c.flag);
     EXPECT_EQ(TrayFillFor(40, 0, 20, 40), C);  // critical above low
-    const struct { TrayFill fill; uint32_t colour, grey; } colours[] = {
-        {C, 0x0000FF, 0xFFFFFF}, {L, 0x00FFFF, 0xC0C0C0}, {N, 0x00FF00, 0x808080}, {G, 0xFF0000, 0x000000}};
-    for (const auto &c : colours)
-        EXPECT_EQ(std::make_pair(TrayFillColor(c.fill, false), TrayFillColor(c.fill, true)),
-                  std::make_pair(c.colour, c.grey)) << "fill " << int(c.fill);
+    EXPECT_EQ(std::make_tuple(TrayFillColor(C, false), TrayFillColor(L, false), TrayFillColor(N, false),
+                              TrayFillColor(G, false)), std::make_tuple(0x0000FFu, 0x00FFFFu, 0x00FF00u, 0xFF0000u));
+    EXPECT_EQ(std::make_tuple(TrayFillColor(C, true), TrayFillColor(L, true), TrayFillColor(N, true),
+                              TrayFillColor(G, true)), std::make_tuple(0xFFFFFFu, 0xC0C0C0u, 0x808080u, 0u));
+    // The picture fills in the fill's colour for its screen, and not at all without a fill.
+    EXPECT_EQ(std::make_pair(Plan(Tray(16).Level(42, BATTERY_CRITICAL).Grey()).fillColour,
+                             Plan(Tray(16).Level(7, BATTERY_CHARGING)).fillColour), std::make_pair(0xFFFFFFu, 0xFF0000u));
+    EXPECT_EQ(Plan(Tray(16).Level(PERCENT_UNKNOWN)).fill, NONE);
 }
-// The graph's operations as text, a new section at each pen and font: T text colour, F fill, P pen,
-// M move, L line, [font height/weight], text@placement, E end.
-std::vector<std::string> Graph(const GraphInput &in) {
+// The graph's parts in drawing order: the text colour and pens, the grid's rows and columns (each across
+// the area), the history line's points, the fonts, the texts (a string's number after "#") and placements.
+struct GraphParts { std::vector<uint32_t> colours; std::vector<int32_t> rows, columns; Art line;
+                    std::string fonts, texts; };
+GraphParts Graph(const GraphInput &in) {
     static GraphList graph;
     BuildGraph(&in, &graph);
-    std::vector<std::string> sections(1);
-    for (size_t i = 0; i < graph.count; ++i) {
-        const GraphOp &o = graph.ops[i];
-        char c[8];
-        snprintf(c, sizeof c, "%06X ", static_cast<unsigned>(o.colour));
-        const std::string text = o.stringId ? "#" + std::to_string(o.stringId) : std::string(o.text);
-        const std::string xy = Xy(o.x, o.y) + " ", hex = c, forms[] = {"F ", "T" + hex, "P" + hex,
-            "M" + xy, "L" + xy, "[" + std::to_string(o.height) + "/" + std::to_string(o.weight) + "] ",
-            text + "@" + std::to_string(o.flags - GRAPH_DT_BASE) + " ", "E ", "E "};
-        if (o.kind == GRAPH_OP_PEN || o.kind == GRAPH_OP_FONT) sections.emplace_back();
-        sections.back() += forms[o.kind];
+    GraphParts parts;
+    for (size_t i = 0, pens = 0; i < graph.count; ++i) {
+        const GraphOp &o = graph.ops[i], &from = graph.ops[i ? i - 1 : 0];
+        if (o.kind == GRAPH_OP_TEXTCOLOR || o.kind == GRAPH_OP_PEN) parts.colours.push_back(o.colour);
+        pens += o.kind == GRAPH_OP_PEN;
+        if (o.kind == GRAPH_OP_LINETO && pens == 1) {
+            const bool row = o.y == from.y;
+            (row ? parts.rows : parts.columns).push_back(row ? o.y : o.x);
+            EXPECT_EQ(row ? std::make_pair(from.x, o.x) : std::make_pair(from.y, o.y),
+                      row ? std::make_pair(in.left, in.right) : std::make_pair(in.top, in.bottom));
+        }
+        if ((o.kind == GRAPH_OP_LINETO || o.kind == GRAPH_OP_MOVE) && pens == 2)
+            parts.line.push_back(std::to_string(o.x) + "," + std::to_string(o.y));
+        if (o.kind == GRAPH_OP_FONT) parts.fonts += std::to_string(o.height) + "/" + std::to_string(o.weight) + " ";
+        if (o.kind == GRAPH_OP_TEXT)
+            parts.texts += (o.stringId ? "#" + std::to_string(o.stringId) : std::string(o.text)) + "@" +
+                           std::to_string(o.flags - GRAPH_DT_BASE) + " ";
     }
-    return sections;
+    return parts;
 }
-long Count(const std::string &text, char c) { return std::count(text.begin(), text.end(), c); }
 uint8_t history[256];
 // 57 % high on battery, 100:01 h left, a sample a minute, in a fitted 171 x 45 area at (10, 20).
-const GraphInput typical = {10, 20, 181, 65, 96, false, history, 57, BATTERY_HIGH, 0, 360060, 60, false};
+GraphInput Typical() {
+    GraphInput in = {};
+    in.left = 10; in.top = 20; in.right = 181; in.bottom = 65; in.dpiY = 96; in.history = history;
+    in.percent = 57; in.batteryFlag = BATTERY_HIGH; in.acLineStatus = MAINS_OFFLINE; in.lifetime = 360060;
+    in.interval = 60;
+    return in;
+}
 // A grid line every division of an area of 10 x 4 at least; the area fitted into the window's frame.
 TEST(Graph, GridWhereEveryDivisionHasAPixel) {
     memset(history, 255, sizeof history);
-    const std::vector<std::string> sections = Graph(typical);
-    EXPECT_EQ(sections[0] + sections[2] + sections[3], "T00FFFF F P00FF00 M181,65 E [-18/700] 57%@5 E ");
-    EXPECT_EQ(sections[1].substr(0, 45) + sections[1].substr(sections[1].size() - 34) +
-              std::to_string(Count(sections[1], 'L')),  // 5 rows, 11 columns
-              "P008000 M10,20 L181,20 M10,31 L181,31 M10,42 M163,20 L163,65 M180,20 L180,65 E 16");
-    const struct { int32_t w, h; long lines; } areas[] = {{10, 4, 14}, {9, 4, 0}, {10, 3, 0}};
-    for (const auto &c : areas)
-        EXPECT_EQ(Count(Graph({10, 20, 10 + c.w, 20 + c.h, 96, 0, history, 57, 1, 0, 60, 60, 0})[1], 'L'),
-                  c.lines) << c.w << "x" << c.h;
+    GraphParts typical = Graph(Typical());
+    EXPECT_EQ(typical.colours, (std::vector<uint32_t>{GRAPH_TEXT, GRAPH_GRID, GRAPH_LINE}));
+    EXPECT_EQ(typical.rows, (std::vector<int32_t>{20, 31, 42, 53, 64}));
+    EXPECT_EQ(typical.columns, (std::vector<int32_t>{10, 27, 44, 61, 78, 95, 112, 129, 146, 163, 180}));
+    EXPECT_EQ(typical.line, (Art{"181,65"}));
+    EXPECT_EQ(typical.fonts + typical.texts, "-18/700 57%@5 ");
+    const auto lines = [](int32_t w, int32_t h) {
+        GraphInput in = Typical();
+        in.right = in.left + w; in.bottom = in.top + h;
+        return Graph(in).rows.size() + Graph(in).columns.size();
+    };
+    EXPECT_EQ(std::make_tuple(lines(10, 4), lines(9, 4), lines(10, 3)), std::make_tuple(4u + 10u, 0u, 0u));
     for (int32_t w = 170, h = 44; w < 180; ++w, h = 44 + (h - 43) % 4) {  // corners 2 pixels outside
         const GraphFit fit = FitGraphArea(5, 7, 5 + w + 2, 7 + h + 2, w, h);
         EXPECT_EQ(std::make_tuple(fit.width, fit.height, fit.x, fit.y),
@@ -165,38 +195,38 @@ TEST(Graph, GridWhereEveryDivisionHasAPixel) {
 // Details by status; the fonts as before up to 120 dpi, then in proportion, halves away from zero.
 TEST(Graph, DetailsByStatusInFontsForTheScreen) {
     memset(history, 255, sizeof history);
-    GraphInput in = typical;
+    GraphInput in = Typical();
     in.details = true;
-    in.dpiY = 120;
-    std::vector<std::string> sections = Graph(in);
-    EXPECT_EQ(sections[3] + sections[4], "[-12/400] 0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 "
-                                         "100:01 h@6 #11@1 #8@9 E [-24/700] 57%@5 E ");
-    const struct { int32_t dpi; const char *fonts; } dpis[] = {{119, "[-11/400][-18/700]"},
-        {125, "[-13/400][-25/700]"}, {144, "[-14/400][-29/700]"}, {192, "[-19/400][-38/700]"}};
+    const struct { int32_t dpi; const char *fonts; } dpis[] = {{119, "-11/400 -18/700 "},
+        {125, "-13/400 -25/700 "}, {144, "-14/400 -29/700 "}, {192, "-19/400 -38/700 "}, {120, "-12/400 -24/700 "}};
     for (const auto &c : dpis) {
         in.dpiY = c.dpi;
-        sections = Graph(in);
-        EXPECT_EQ(sections[3].substr(0, 9) + sections[4].substr(0, 9), c.fonts) << c.dpi << " dpi";
+        EXPECT_EQ(Graph(in).fonts, c.fonts) << c.dpi << " dpi";
     }
+    EXPECT_EQ(Graph(in).texts, "0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 100:01 h@6 #11@1 #8@9 57%@5 ");
     // Unknown level and time, no named battery bit, an unnamed mains state; 201 wide, six minutes a sample.
-    sections = Graph({10, 20, 211, 65, 96, true, history, 255, 16, 3, 0xFFFFFFFFu, 360, true});
-    EXPECT_EQ(sections[3] + sections[4], "[-11/400] 0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 "
-                                         "dt: 6\xC2\xA0min@10 @1 @9 E [-18/700] ?@5 E ");
+    in.right = 211; in.monochrome = true; in.percent = PERCENT_UNKNOWN; in.batteryFlag = 16; in.acLineStatus = 3;
+    in.lifetime = LIFETIME_UNKNOWN; in.interval = 360;
+    const GraphParts odd = Graph(in);
+    EXPECT_EQ(odd.texts, "0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 dt: 6\xC2\xA0min@10 @1 @9 ?@5 ");
+    EXPECT_EQ(odd.colours, (std::vector<uint32_t>{GRAPH_TEXT_GREY, GRAPH_GRID_GREY, GRAPH_LINE_GREY}));
     EXPECT_EQ(std::make_tuple(GraphSourceString(255), GraphStateString(255), GraphStateString(0)),
               std::make_tuple(0, 0, 0));  // nothing to say
 }
 // Two pixels a sample, newest right, the oldest shown just left of the area; gaps bridged.
 TEST(Graph, LineNewestRightGapsBridged) {
-    const GraphInput in = {10, 20, 211, 65, 96, true, history, 255, 16, 3, 0xFFFFFFFFu, 360, true};
+    GraphInput in = Typical();
+    in.right = 211;
     const uint8_t levels[] = {100, 99, 255, 50, 1, 0};
     memset(history, 255, sizeof history);
     memcpy(history, levels, sizeof levels);
-    EXPECT_EQ(Graph(in)[2], "PC0C0C0 M211,65 L211,20 L209,20 L205,42 L203,64 L201,65 E ");
+    EXPECT_EQ(Graph(in).line, (Art{"211,65", "211,20", "209,20", "205,42", "203,64", "201,65"}));
     memset(history, 30, sizeof history);
-    const std::string line = Graph(in)[2];
-    EXPECT_EQ(line.substr(0, 32) + "..." + line.substr(line.size() - 8) + std::to_string(Count(line, 'L')),
-              "PC0C0C0 M211,65 L211,51 L209,51 ...L9,51 E 102");
-    const GraphInput wide = {10, 20, 531, 65, 96, false, history, 0, 0, 0, 0, 60, false};
-    EXPECT_EQ(Count(Graph(wide)[2], 'L'), 256);  // all there is
+    const Art line = Graph(in).line;  // the start, then x = 211 down to 9
+    EXPECT_EQ(std::make_pair(line.size(), line.back()), std::make_pair(size_t{1 + 102}, std::string("9,51")));
+    in.right = 531;
+    EXPECT_EQ(Graph(in).line.size(), 1u + 256u);  // all there is
+    in.history = nullptr;
+    EXPECT_EQ(Graph(in).line, (Art{"531,65"}));
 }
 }  // namespace

@@ -1,0 +1,20 @@
+// Starting with Windows: the value under the user's Run key that names the
+// program.
+#ifndef AMPWATCH_STARTUP_H
+#define AMPWATCH_STARTUP_H
+
+#include <stdint.h>
+
+// Where Windows keeps what starts with the user's session, and the value's name.
+#define RUN_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+#define RUN_VALUE "Ampwatch"
+
+// The command that starts the program: its full path in quotes, as a path
+// with spaces needs. False, out empty, when it does not fit.
+bool FormatRunCommand(char *out, uint32_t capacity, const char *modulePath);
+
+// The stored command starts this program: the same quoted path, letters of
+// either case (a copy moved elsewhere is another program).
+bool RunCommandNamesProgram(const char *stored, const char *command);
+
+#endif
