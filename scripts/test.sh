@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native (with sanitizers), the
 # end-to-end scenarios under Wine, the fuzz targets, the static checks and the
-# benchmark in short form on the trees just built (it fails only when it cannot run).
+# benchmark in short form on the trees just built (it fails only when it cannot run
+# or when its short soak run fails). The one test command; .ci/run runs it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
