@@ -3,7 +3,7 @@
 # Xvfb display and a scratch folder SCRATCH: the program in APP (APP_DIR names it there). What it started ends with it.
 set -u
 # Debian's 64-bit Wine has no preloader to keep the shared user data's page (0x7ffe0000) free of a heap
-# randomised behind its loader (0x7d000000): about one start in 10^4 ended with 1. Not randomised, it is.
+# randomised behind its loader (0x7d000000): about one start in 5000 ended with 1. Not randomised, it is.
 [ -n "${E2E_NS:-}" ] || E2E_NS=1 exec setarch -R unshare -m --propagation private bash "$0" "$@"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 export WINEDEBUG=-all,err+all  # a Wine that fails says why: in the meter's output or the control tool's
