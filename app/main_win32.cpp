@@ -60,6 +60,9 @@ static bool RegisterMainClass(HINSTANCE instance)
 
 static void LoadStartSettings()
 {
+    // The texts' rules follow the code page Windows really gave the program:
+    // older Windows ignore the manifest's UTF-8.
+    SetProgramCodePage(GetACP());
     char module[PATH_CAPACITY];
     uint32_t length = ReadModulePath(module, sizeof module);
     DerivePaths(&pathSet, length ? module : nullptr, length);

@@ -115,7 +115,10 @@ bool IntervalChangeRequested(int64_t position, uint32_t currentInterval)
            position != int64_t(currentInterval);
 }
 
-uint32_t TaskbarDigitColor(int32_t systemUsesLightTheme, uint32_t buttonTextColor)
+uint32_t TaskbarDigitColor(bool highContrast, uint32_t themeTextColor, int32_t systemUsesLightTheme,
+                           uint32_t buttonTextColor)
 {
+    if (highContrast)
+        return themeTextColor;
     return systemUsesLightTheme == 0 ? 0x00FFFFFFu : buttonTextColor;
 }

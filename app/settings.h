@@ -81,10 +81,11 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length);
 // interval.
 bool IntervalChangeRequested(int64_t position, uint32_t currentInterval);
 
-// The digits' colour when none is stored: white on a dark taskbar
-// (systemUsesLightTheme 0), else the button text colour; -1 for a system
-// that does not say.
-uint32_t TaskbarDigitColor(int32_t systemUsesLightTheme, uint32_t buttonTextColor);
+// The digits' colour when none is stored: a high-contrast theme's text
+// colour; else white on a dark taskbar (systemUsesLightTheme 0), else the
+// button text colour (also for a system that does not say, -1).
+uint32_t TaskbarDigitColor(bool highContrast, uint32_t themeTextColor, int32_t systemUsesLightTheme,
+                           uint32_t buttonTextColor);
 
 // Reads every key once, applies defaults and validation. defaultIconColor is
 // the digits' colour when IconColor is not stored (TaskbarDigitColor).

@@ -39,5 +39,6 @@ void WriteSettingUnsigned(const char *key, uint32_t value)
 
 uint32_t CurrentTaskbarDigitColor()
 {
-    return TaskbarDigitColor(ReadLightTheme(), SystemButtonTextColor());
+    return TaskbarDigitColor(HighContrastOn(), GetSysColor(COLOR_WINDOWTEXT), ReadLightTheme(),
+                             SystemButtonTextColor());
 }

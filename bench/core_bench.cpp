@@ -130,7 +130,7 @@ void GraphPaint(benchmark::State &state)
     uint8_t history[256];
     for (int i = 0; i < 256; ++i)
         history[i] = uint8_t(i % 37 == 0 ? 255 : (i * 37) % 101);
-    GraphInput in = {0, 0, 511, 45, 96, false, history, 57, 1, 0, 7380, 60, true};
+    GraphInput in = {0, 0, 511, 45, 96, GraphColors(false, nullptr), history, 57, 1, 0, 7380, 60, true};
     static GraphList list;
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
         BuildGraph(&in, &list);

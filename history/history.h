@@ -43,7 +43,8 @@ bool SaveHistory(const char *path);
 
 // The temporary file a save writes first, in the history file's folder: the
 // path plus ".tmp", or "~hist.tmp" in the same folder when that would pass 259
-// characters. False when neither fits (or capacity is too small).
+// characters. False when neither fits (or capacity is too small), and for a
+// history file that is itself named "~hist.tmp".
 bool HistoryTempPath(const char *path, char *out, size_t capacity);
 
 // Changing the interval would delete a recorded sample: one other than slot 0.

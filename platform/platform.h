@@ -21,6 +21,9 @@ uint16_t UserLanguage();
 // settings, 1 (light) when the system does not say.
 int32_t ReadLightTheme();
 
+// Windows runs a high-contrast theme.
+bool HighContrastOn();
+
 // String values of a key under HKEY_CURRENT_USER, through the registry
 // functions of kernel32 (Windows 7 and later) or of an advapi32 the process
 // has loaded, so the program imports no further library; false where there

@@ -65,6 +65,14 @@ uint16_t UserLanguage()
     return GetUserDefaultLangID();
 }
 
+bool HighContrastOn()
+{
+    HIGHCONTRASTA contrast = {};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 template <typename Function>
 static Function RegistryFunction(const char *name)
 {

@@ -190,24 +190,34 @@ static void Overlay(const GraphInput *in, GraphList *list, int64_t w)
         Text(list, GRAPH_DT_CENTER | GRAPH_DT_BOTTOM, "", source > 0 ? source : 0);
 }
 
+GraphPalette GraphColors(bool greyOnly, const ThemeColors *theme)
+{
+    if (theme)
+        return GraphPalette{theme->window, theme->grayText, theme->highlight, theme->windowText};
+    if (greyOnly)
+        return GraphPalette{GRAPH_BLACK, GRAPH_GRID_GREY, GRAPH_LINE_GREY, GRAPH_TEXT_GREY};
+    return GraphPalette{GRAPH_BLACK, GRAPH_GRID, GRAPH_LINE, GRAPH_TEXT};
+}
+
 void BuildGraph(const GraphInput *in, GraphList *list)
 {
     list->count = 0;
     const int64_t w = static_cast<int64_t>(in->right) - in->left;
     const int64_t h = static_cast<int64_t>(in->bottom) - in->top;
-    const bool grey = in->monochrome;
+    const GraphPalette &colors = in->colors;
     GraphOp *op = Add(list, GRAPH_OP_TEXTCOLOR);
-    op->colour = grey ? GRAPH_TEXT_GREY : GRAPH_TEXT;
-    Add(list, GRAPH_OP_FILL);
+    op->colour = colors.text;
+    op = Add(list, GRAPH_OP_FILL);
+    op->colour = colors.background;
 
     op = Add(list, GRAPH_OP_PEN);
-    op->colour = grey ? GRAPH_GRID_GREY : GRAPH_GRID;
+    op->colour = colors.grid;
     Grid(in, list, w, h);
     Add(list, GRAPH_OP_END_PEN);
 
     op = Add(list, GRAPH_OP_PEN);
     if (op)
-        op->colour = grey ? GRAPH_LINE_GREY : GRAPH_LINE;
+        op->colour = colors.line;
     HistoryLine(in, list, h);
     Add(list, GRAPH_OP_END_PEN);
 

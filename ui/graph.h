@@ -18,10 +18,25 @@ enum : uint32_t {
     GRAPH_TEXT_GREY = 0xFFFFFF,
 };
 
+// The colours of one paint.
+struct GraphPalette {
+    uint32_t background, grid, line, text;
+};
+
+// The system colours of a high-contrast theme, 0x00BBGGRR.
+struct ThemeColors {
+    uint32_t window, windowText, highlight, grayText;
+};
+
+// Green and yellow on black; greys on a grey-only screen; in a high-contrast
+// theme (theme not null) the colours the user chose: the grid in grey text,
+// the history in the highlight, the texts in window text on the window.
+GraphPalette GraphColors(bool greyOnly, const ThemeColors *theme);
+
 enum GraphOpKind : uint8_t {
-    GRAPH_OP_FILL,      // black over the whole area
+    GRAPH_OP_FILL,      // colour over the whole area
     GRAPH_OP_TEXTCOLOR, // colour
-    GRAPH_OP_PEN,       // select a solid 1-pixel pen of colour (0 ends the pen)
+    GRAPH_OP_PEN,       // select a solid 1-pixel pen of colour, until END_PEN
     GRAPH_OP_MOVE,      // current position to (x, y)
     GRAPH_OP_LINETO,    // line from the current position up to, not including, (x, y)
     GRAPH_OP_FONT,      // select "Arial" of height and weight
@@ -35,7 +50,7 @@ enum { GRAPH_TEXT_CAPACITY = 128, GRAPH_MAX_OPS = 400 };
 struct GraphOp {
     GraphOpKind kind;
     int32_t x, y;        // MOVE, LINETO
-    uint32_t colour;     // TEXTCOLOR, PEN
+    uint32_t colour;     // FILL, TEXTCOLOR, PEN
     int32_t height;      // FONT
     int32_t weight;      // FONT
     uint32_t flags;      // TEXT
@@ -51,7 +66,7 @@ struct GraphList {
 struct GraphInput {
     int32_t left, top, right, bottom;  // right and bottom exclusive
     int32_t dpiY;                      // the target's; font heights follow it
-    bool monochrome;       // a grey-only target (ScreenIsGreyOnly)
+    GraphPalette colors;   // GraphColors for the target
     const uint8_t *history;  // 256 samples, newest first, 255 = gap
     uint8_t percent, batteryFlag, acLineStatus;
     uint32_t lifetime;     // seconds, 0xFFFFFFFF unknown

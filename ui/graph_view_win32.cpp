@@ -63,7 +63,8 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
     for (const GraphOp *op = list->ops; op != list->ops + list->count; ++op) {
         switch (op->kind) {
         case GRAPH_OP_FILL:
-            FillRect(dc, area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            SetDCBrushColor(dc, op->colour);
+            FillRect(dc, area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
             break;
         case GRAPH_OP_TEXTCOLOR:
             SetTextColor(dc, op->colour);
@@ -105,6 +106,22 @@ static void Execute(HDC dc, const RECT *area, const GraphList *list)
     }
 }
 
+// The colours of a paint on dc: a high-contrast theme's own while it is on.
+static GraphPalette PaintColors(HDC dc)
+{
+    const bool greyOnly = ScreenIsGreyOnly(GetNearestColor(dc, PURE_RED));
+    if (!HighContrastOn())
+        return GraphColors(greyOnly, nullptr);
+    const ThemeColors theme = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                               GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_GRAYTEXT)};
+    return GraphColors(greyOnly, &theme);
+}
+
+HBRUSH GraphBackground()
+{
+    return HighContrastOn() ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+}
+
 BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *shown)
 {
     if (!item || item->CtlID != IDC_GRAPH)
@@ -117,7 +134,7 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *show
     in.right = area.right;
     in.bottom = area.bottom;
     in.dpiY = static_cast<int32_t>(WindowDpi(item->hwndItem));
-    in.monochrome = ScreenIsGreyOnly(GetNearestColor(dc, PURE_RED));
+    in.colors = PaintColors(dc);
     in.history = historyBuffer.slots;
     in.percent = shown->batteryLifePercent;
     in.batteryFlag = shown->batteryFlag;
@@ -132,7 +149,7 @@ BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *show
 
     // The control's device context goes back as it came.
     const int saved = SaveDC(dc);
-    SetBkColor(dc, GRAPH_BLACK);
+    SetBkColor(dc, in.colors.background);
     SetBkMode(dc, TRANSPARENT);
     Execute(dc, &area, &list);
     // The keyboard focus shows as on any button, while Windows shows

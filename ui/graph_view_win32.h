@@ -13,6 +13,9 @@ void FitGraphControl(HWND control);
 // the details overlay; FALSE, drawing nothing, for any other control or
 // without the request's record.
 BOOL DrawGraph(const DRAWITEMSTRUCT *item, bool details, const PowerSample *shown);
+// The brush behind the graph, the colour of its field, so a repaint does not
+// flash.
+HBRUSH GraphBackground();
 // Repaints the graph at once, without erasing first.
 void RedrawGraph(HWND dialog);
 // The graph's text, which screen readers give as its name, tells what the

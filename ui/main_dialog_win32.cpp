@@ -438,12 +438,11 @@ static void OnDestroy(HWND window)
     PostQuitMessage(0);
 }
 
-// The graph's background, black as its picture, so a repaint does not flash.
 static INT_PTR OnCtlColorButton(HWND window, HWND button)
 {
     if (button != GetDlgItem(window, IDC_GRAPH))
         return FALSE;
-    return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
+    return reinterpret_cast<INT_PTR>(GraphBackground());
 }
 
 static void OnHScroll(HWND window, HWND bar)
@@ -470,11 +469,20 @@ static void OnRefitGraph(HWND window)
     RedrawGraph(window);
 }
 
-// A new taskbar theme changes the digits' colour; a new scale the icon's size.
-static void OnSettingChange(HWND window, const char *area)
+// New colours of the system or a high-contrast theme switched: the digits
+// and the graph follow.
+static void FollowColors(HWND window)
 {
-    if (area && lstrcmpA(area, "ImmersiveColorSet") == 0)
-        FollowTaskbarTheme(window);
+    FollowTaskbarTheme(window);
+    RedrawGraph(window);
+}
+
+// A new taskbar theme or high contrast changes the colours; a new scale the
+// icon's size.
+static void OnSettingChange(HWND window, UINT setting, const char *area)
+{
+    if (setting == SPI_SETHIGHCONTRAST || (area && lstrcmpA(area, "ImmersiveColorSet") == 0))
+        FollowColors(window);
     FollowTraySize(window);
 }
 
@@ -483,6 +491,7 @@ static void OnSysColorChange(HWND window, WPARAM wParam, LPARAM lParam)
 {
     SendDlgItemMessageA(window, IDC_INTERVAL, WM_SYSCOLORCHANGE, wParam, lParam);
     SendDlgItemMessageA(window, IDC_THRESHOLD_SPIN, WM_SYSCOLORCHANGE, wParam, lParam);
+    FollowColors(window);
 }
 
 static void OnInitMenuPopup(HMENU menu, bool windowMenu)
@@ -529,7 +538,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED: OnDpiChanged(window, reinterpret_cast<const RECT *>(lParam)); return FALSE;
     case WM_REFITGRAPH: OnRefitGraph(window); return FALSE;
     case WM_DISPLAYCHANGE: OnDisplayChange(window, wParam); return FALSE;
-    case WM_SETTINGCHANGE: OnSettingChange(window, reinterpret_cast<const char *>(lParam)); return FALSE;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(window, static_cast<UINT>(wParam), reinterpret_cast<const char *>(lParam));
+        return FALSE;
     case WM_SYSCOLORCHANGE: OnSysColorChange(window, wParam, lParam); return FALSE;
     case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0); return FALSE;
     case WM_SYSCOMMAND: return OnSysCommand(wParam);

@@ -55,7 +55,7 @@ struct TrayGeometry {
     int32_t top, bottom;     // the body's outer rows
     int32_t terminalTop, terminalBottom;  // the terminal's outer rows
     // Its top and bottom lines: as thick as the others unless that would close
-    // its opening (24 pixels).
+    // its opening (as at 24 pixels).
     int32_t terminalLine;
 };
 

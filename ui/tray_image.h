@@ -5,7 +5,8 @@
 //
 // The picture is a 16-pixel design drawn in a square working area: in a
 // larger square slot the design grows with it (up to 64 pixels), its lines as
-// thick as the scale; in a smaller or odd slot it keeps 16 pixels, centred.
+// thick as the scale, rounded; in a smaller or odd slot it keeps 16 pixels,
+// centred.
 #ifndef AMPWATCH_TRAY_IMAGE_H
 #define AMPWATCH_TRAY_IMAGE_H
 
@@ -22,7 +23,7 @@ enum TrayOpKind : uint8_t {
     TRAY_OP_TEXT = 2,      // one line in the list's font, clipped to rect, no background
 };
 
-enum : uint32_t { TRAY_TEXT_CENTER = 1u };  // else left- and top-aligned
+enum : uint32_t { TRAY_TEXT_CENTER = 1u };  // centred across, else left-aligned; always top-aligned
 
 enum TrayFill : uint8_t {
     TRAY_FILL_NONE = 0,
@@ -98,8 +99,8 @@ TrayRect TrayTextArea(int32_t width, int32_t height);
 // with its height scaled to the working square, never antialiased.
 IconFont TrayImageFont(const IconFont *font, int32_t width, int32_t height);
 
-// Mask operations come first, each colour operation right after the mask
-// operation of the same shape.
+// The clear, the battery's outline, its fill and the label. Every step is a
+// pair: the mask operation, then the colour operation of the same shape.
 void PlanTrayImage(const TrayImageInput *input, TrayDisplayList *list);
 
 #endif

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     memset(&in, 0, sizeof in);
     memcpy(&in, data, size < sizeof in ? size : sizeof in);
     in.tray.greyOnly = in.graph.percent & 1;  // a bool holds 0 or 1 only
-    in.graph.monochrome = in.graph.percent & 2;
+    in.graph.colors = GraphColors(in.graph.percent & 2, nullptr);
     in.graph.details = in.graph.percent & 4;
     in.graph.history = in.graph.batteryFlag & 8 ? nullptr : in.history;
     static TrayDisplayList tray;

@@ -1,12 +1,14 @@
-// Any bytes as the executable's path and the history path, and as a history
-// file followed by polls and interval answers.
+// Any bytes as the executable's path and the history path in either code page,
+// and as a history file followed by polls and interval answers.
 #include "app/settings.h"
+#include "app/text.h"
 #include "history/history.h"
 #include "platform/numbers.h"
 #include "tests/fuzz/fuzz_check.h"
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Each file keeps the executable's stem and gets its own suffix.
+    SetProgramCodePage(size % 2 ? 1252u : CODE_PAGE_UTF8);
     char path[600], temp[PATH_CAPACITY];
     snprintf(path, sizeof path, "%.*s", int(size < 599 ? size : 599), reinterpret_cast<const char *>(data));
     DerivePaths(&pathSet, path, static_cast<uint32_t>(strlen(path)));

@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <string>
 #include <vector>
-#include "app/text.h"
 #include "history/history.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
@@ -24,7 +23,8 @@ TEST(History, FileTakenOnlyWholeAndInRange) {
     };
     for (const Bytes &file : {File(256, 0, 100), File(256, 0, HISTORY_EMPTY), File(257, 256, 200)})
         EXPECT_EQ(parsed(file), Bytes(file.begin(), file.begin() + HISTORY_SLOTS));
-    for (const Bytes &file : {File(256, 0, 101), File(256, 255, 254), File(256, 128, 200), File(255, 0, 0), Bytes()}) {
+    for (const Bytes &file : {File(256, 0, 101), File(256, 255, 254), File(256, 128, 200), File(255, 0, 0), Bytes()})
+    {
         EXPECT_EQ(parsed(file), Bytes()) << file.size();
         EXPECT_EQ(Slots(), Bytes(HISTORY_SLOTS, HISTORY_EMPTY));  // emptied
     }
@@ -37,8 +37,7 @@ TEST(History, SamplesNewestFirstUnknownAsGap) {
     for (int i = 0; i < 253; ++i) RecordSample(uint8_t(i % 100));
     EXPECT_EQ((Bytes{historyBuffer.slots[0], historyBuffer.slots[255]}), (Bytes{52, 90}));
 }
-// Asked while a slot other than 0 holds a sample, a gap's neighbour or the oldest; the change keeps
-// only the newest.
+// Asked while a slot other than 0 holds a sample (a gap's neighbour, the oldest); the change keeps the newest.
 TEST(History, IntervalChangeAsksWhileOlderSamplesExist) {
     for (int slot : {0, 1, 128, 255}) {
         ClearHistory(&historyBuffer);
@@ -56,13 +55,15 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     const std::string file = std::string(folder) + "/h.dat", dir = std::string(folder) + "/dir";
     for (int i = 0; i < 40; ++i) RecordSample(uint8_t(i * 2));
     const Bytes saved = Slots();
-    ASSERT_TRUE(SaveHistory(file.c_str()));
-    ASSERT_TRUE(SaveHistory(file.c_str()));  // over the first
+    ASSERT_TRUE(SaveHistory(file.c_str()) && SaveHistory(file.c_str()));  // the second over the first
     ClearHistory(&historyBuffer);
     EXPECT_EQ(Loaded(file), saved);
     historyBuffer.slots[0] = 61;  // an accepted interval change rewrites the file
     ResetHistoryForInterval(file.c_str());
     EXPECT_EQ(Loaded(file), OnlySlot0(61));
+    FILE *stale = fopen((file + ".tmp").c_str(), "w");  // a read-only file in the temporary's place stays
+    ASSERT_TRUE(stale && fclose(stale) == 0 && chmod((file + ".tmp").c_str(), 0444) == 0);
+    EXPECT_TRUE(SaveHistory(file.c_str()) && Unwritable((file + ".tmp").c_str()));
     chmod(file.c_str(), 0444);  // read-only: the user froze it
     RecordSample(9);
     EXPECT_FALSE(SaveHistory(file.c_str()));
@@ -73,26 +74,19 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
         EXPECT_FALSE(SaveHistory(bad.c_str())) << bad.size() << " " << bad.substr(0, 30);
     EXPECT_FALSE(SaveHistory(nullptr));
     EXPECT_FALSE(FileExists((dir + "/~hist.tmp").c_str()));
-    EXPECT_EQ(remove(file.c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
+    EXPECT_EQ(remove(file.c_str()) + remove((file + ".tmp").c_str()) + remove(dir.c_str()) + rmdir(folder), 0);
 }
-// The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters and the buffer: in a
-// single-byte code page each byte is one, where UTF-8 counts 0xFC as a four-byte lead.
+// The path plus ".tmp", else "~hist.tmp" in its folder, within 259 characters (0xFC: 2) and the buffer.
 TEST(History, TemporaryBesideTheFile) {
     const std::string n255(255, 'n'), n256(256, 'n'), dir250 = "C:\\" + std::string(246, 'f') + "\\";
-    const std::string u255(255, '\xFC');
     const struct { std::string path; size_t capacity; std::string want; } temps[] = {
         {"C:\\T\\h.dat", 300, "C:\\T\\h.dat.tmp"}, {n255, 300, n255 + ".tmp"}, {n256, 300, "~hist.tmp"},
         {"C:" + n256, 300, "C:~hist.tmp"}, {"a/" + n256, 300, "a/~hist.tmp"}, {"x" + dir250 + n256, 300, ""},
         {dir250 + n256, 300, dir250 + "~hist.tmp"}, {dir250 + "~hist.tmp", 300, ""},  // not its own temporary
         {"a/b.dat", 12, "a/b.dat.tmp"}, {"a/b.dat", 11, ""}, {"a/bcdefgh.dat", 12, "a/~hist.tmp"},
-        {"a/bcdefgh.dat", 11, ""}, {u255, 300, "~hist.tmp"}};
-    const auto temp = [](const std::string &path, size_t capacity) {
-        char out[300];
-        return HistoryTempPath(path.c_str(), out, capacity) ? std::string(out) : std::string();
-    };
-    for (const auto &c : temps) EXPECT_EQ(temp(c.path, c.capacity), c.want) << c.path.size() << " " << c.capacity;
-    SetProgramCodePage(1252);
-    EXPECT_EQ(temp(u255, 300) + "|" + temp(u255 + "\xFC", 300), u255 + ".tmp|~hist.tmp");
-    SetProgramCodePage(CODE_PAGE_UTF8);
+        {"a/bcdefgh.dat", 11, ""}, {std::string(255, '\xFC'), 300, "~hist.tmp"}};
+    char out[300];
+    for (const auto &c : temps)
+        EXPECT_EQ(HistoryTempPath(c.path.c_str(), out, c.capacity) ? out : "", c.want) << c.path.size();
 }
 }  // namespace
