@@ -8,7 +8,8 @@ if [ -z "${PICTURES_OUT:-}" ]; then
     cd "$(dirname "$0")/.."
     scripts/setup.sh
     scripts/build.sh Ampwatch ampctl
-    if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; fi
+    . scripts/wine-env.sh
+    tree=build/$(wine_tree)
     export PICTURES_OUT=$PWD/docs
     # The harness asks for a library to plant; the pictures plant none.
     exec bash "$PWD/scripts/pictures.sh" "$tree/Ampwatch.exe" "$tree/tests/e2e/ampctl.exe" \
@@ -72,7 +73,7 @@ for scale in 150 200; do
     start_meter
     tray_up; readd_tray; s=$(shot "tray-$scale")
     # The slot is the top left of the tray's dark inside.
-    IFS='x+' read -r _ _ x y < <(convert "$s" -crop 400x120+0+0 +repage -fill black +opaque '#000080' -format %@ info:)
+    IFS='x+' read -r _ _ x y <<<"$(convert "$s" -crop 400x120+0+0 +repage -fill black +opaque '#000080' -format %@ info:)"
     convert "$s" -crop "$((n + 4))x$((n + 4))+$x+$y" +repage -filter point -resize 400% \
         "$OUT/tray-57-$scale.png" || fail "cannot cut the tray icon"
     log "wrote $OUT/tray-57-$scale.png"

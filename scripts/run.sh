@@ -20,15 +20,16 @@ while [ $# -gt 0 ]; do
 done
 case $level in ''|[0-9]|[0-9][0-9]|100) ;; *) echo "run: the level must be 0..100" >&2; exit 2 ;; esac
 
+. scripts/wine-env.sh
 if [ -z "${AMPWATCH_RUN_INSIDE:-}" ]; then
     scripts/setup.sh
     scripts/build.sh Ampwatch
-    if [ -n "$level" ]; then
-        # The simulated battery lives in a mount namespace of its own, seen by
-        # Wine and by nothing else on the machine.
-        AMPWATCH_RUN_INSIDE=1 exec unshare -m --propagation private "$0" "$@" \
-            --battery "$level" $([ $status = Charging ] && echo --charging) $([ $online = 1 ] && echo --mains)
-    fi
+    # Wine without address randomisation, as in the tests (tests/e2e/harness.sh says why). The
+    # simulated battery lives in a mount namespace of its own, seen by Wine and by nothing else.
+    inside=(setarch -R)
+    [ -n "$level" ] && inside+=(unshare -m --propagation private)
+    AMPWATCH_RUN_INSIDE=1 exec "${inside[@]}" "$0" ${level:+--battery "$level"} \
+        $([ $status = Charging ] && echo --charging) $([ $online = 1 ] && echo --mains)
 fi
 if [ -n "$level" ]; then
     mount -t tmpfs -o size=1m,mode=755 ampwatch-power /sys/class/power_supply
@@ -44,11 +45,10 @@ elif ! grep -qsx Battery /sys/class/power_supply/*/type; then
          "for a demonstration: scripts/run.sh --battery 57"
 fi
 
-if [ "$(cat build/run32)" = ON ]; then tree=build/win32; else tree=build/win64; fi
+tree=build/$(wine_tree)
 run=$(pwd)/build/run
 mkdir -p "$run"
 cp "$tree/Ampwatch.exe" "$run/Ampwatch.exe"
-. scripts/wine-env.sh
 wine_env_for "$run/Ampwatch.exe"
 export WINEPREFIX=$run/wineprefix
 wine_prefix_ready "$WINEPREFIX"

@@ -4,7 +4,7 @@ set -euo pipefail
 
 need=(cmake make g++ libgtest-dev googletest mingw-w64 wine wine32:i386 xvfb xdotool
       x11-utils imagemagick fonts-liberation fonts-wine util-linux wine64 zip unzip binutils
-      clang libclang-rt-14-dev libbenchmark-dev cppcheck clang-tidy python3)
+      clang libclang-rt-14-dev libbenchmark-dev cppcheck clang-tidy python3 tesseract-ocr tesseract-ocr-eng)
 
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

@@ -1,9 +1,13 @@
-# Shared Wine set-up for the run, picture and test scripts (sourced).
+# Shared Wine set-up for the build, run, picture, benchmark and test scripts (sourced).
 # wine_env_for EXE sets WINE and WINESERVER for the loader that matches the
 # program's word size; wine_prefix_ready PREFIX creates the prefix once, with
 # the fonts of fonts-wine.
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The Windows tree that Wine runs on this host: win32, or its 64-bit twin win64 where the
+# host cannot execute 32-bit code at all. Every script asks here.
+wine_tree() { if "$(dirname "${BASH_SOURCE[0]}")/can-run-32bit.sh"; then echo win32; else echo win64; fi; }
 
 # The main window's caption, as the program names it.
 main_caption() {

@@ -8,13 +8,15 @@
 #include <string.h>
 #include "res/resource.h"
 static const DWORD kWaitMs = 10000;
+static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|rect ITEM"
+    "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
 static int ItemId(const char *name)
 {
-    static const char *const names[] = {"ok", "graph", "interval", "apply", "icon", "threshold", "save"};
-    static const int ids[] = {IDOK, IDC_GRAPH, IDC_INTERVAL, IDC_APPLY, IDC_ICONCOLOR, IDC_THRESHOLD, IDM_SAVE};
-    for (size_t i = 0; i < sizeof ids / sizeof ids[0]; ++i)
-        if (strcmp(names[i], name) == 0)
-            return ids[i];
+    static const struct { const char *name; int id; } items[] = {{"ok", IDOK}, {"graph", IDC_GRAPH},
+        {"interval", IDC_INTERVAL}, {"apply", IDC_APPLY}, {"icon", IDC_ICONCOLOR}, {"threshold", IDC_THRESHOLD}, {"save", IDM_SAVE}};
+    for (const auto &item : items)
+        if (strcmp(item.name, name) == 0)
+            return item.id;
     return int(strtol(name, nullptr, 0));
 }
 static bool Say(const char *what) { return fprintf(stderr, "ampctl: %s (error %lu)\n", what, GetLastError()) < 0; }
@@ -58,8 +60,7 @@ static bool Sync(HWND meter)
     for (DWORD start = GetTickCount(); Send(bar, TBM_GETPAGESIZE, 0, 0) != page + 1000; Sleep(10))
         if (GetTickCount() - start >= kWaitMs)
             return Say("sync: the meter handles no posted message");
-    const auto restore = [&] { return Send(bar, TBM_SETPAGESIZE, 0, page) >= 0; };  // seen failing once
-    return restore() || (Sleep(100), restore()) || Say("sync: the page size stays");
+    return Send(bar, TBM_SETPAGESIZE, 0, page) >= 0 || Say("sync: the page size stays");
 }
 static bool Post(HWND meter, const char *what, const char *arg)
 {
@@ -144,11 +145,10 @@ static bool Run(int argc, char **argv)
                 return Say("the box stays");
         return Sync(meter);
     }
-    return Say("no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|rect ITEM|box CAPTION"
-               " [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT");
+    return Say(kUsage);
 }
 int main(int argc, char **argv)
 {
-    const bool ok = argc > 1 && Run(argc, argv);
-    return fflush(stdout) == 0 && ok ? 0 : 1;
+    const bool ok = argc > 1 ? Run(argc, argv) : Say(kUsage);  // every failure says what it saw
+    return ((fflush(stdout) == 0 && !ferror(stdout)) || Say("cannot write the answer")) && ok ? 0 : 1;
 }

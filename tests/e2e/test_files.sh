@@ -2,8 +2,8 @@
 # The history and settings files: what polls and restarts record, the saves at the end of
 # the session and at suspend, and saves that fail without harm.
 . "$(dirname "$0")/harness.sh"
-ro_app() { mount --bind "$APP" "$APP" && MOUNTS+=("$APP") && mount -o remount,bind,ro "$APP" || fail "no read-only folder"; }
-ro_app; battery 9
+bind() { mount --bind "$1" "$1" || fail "cannot bind $1"; MOUNTS+=("$1"); }
+bind "$APP"; mount -o remount,bind,ro "$APP" || fail "no read-only folder"; battery 9
 start_meter
 boxes "$CAP" 5000 1
 close_meter
@@ -28,8 +28,8 @@ cmp -s "$HIST" "$SCRATCH/before" || fail "a save changed the read-only history"
 mkdir "$HIST.tmp"; battery 61; poll; ctl post command save
 rmdir "$HIST.tmp" || fail "the folder in the temporary file's place went"
 echo x >"$HIST.tmp" && chmod a-w "$HIST.tmp"; battery 62; poll; ctl post command save
-[ "$(stat -c %a "$HIST.tmp")$(cat "$HIST.tmp")" = 444x ] && rm -f "$HIST.tmp" || fail "the read-only temporary was touched"
-mount --bind "$APP" "$APP" && MOUNTS+=("$APP") && mount --bind "$HIST" "$HIST" && MOUNTS+=("$HIST") || fail "no mounts"
+assert_eq 444x "$(stat -c %a "$HIST.tmp")$(cat "$HIST.tmp")" "the read-only temporary untouched"; rm -f "$HIST.tmp"
+bind "$APP"; bind "$HIST"
 battery 63; poll; ctl post command save
 mount -o remount,bind,ro "$APP" || fail "no read-only folder"
 battery 64; poll; ctl post command save
@@ -37,13 +37,13 @@ umount "$HIST" "$APP" && MOUNTS=("${MOUNTS[@]:0:${#MOUNTS[@]}-2}")
 assert_eq "64 63 62 61" "$(hist 4)" "saves in place where no temporary could be used"
 assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "no temporary left"
 # The folder gone: the save at close fails and makes nothing.
-cp "$HIST" "$SCRATCH/before" && mv "$APP" "$APP.gone"
+cp "$HIST" "$SCRATCH/before"; mv "$APP" "$APP.gone"
 close_meter
 [ -e "$APP" ] && fail "the save at close made the missing folder again"
 mv "$APP.gone" "$APP"
 cmp -s "$HIST" "$SCRATCH/before" || fail "a failed save changed the history"
 # A folder in the history's place, settings of garbage: the defaults, no harm.
-rm "$HIST" && mkdir -p "$HIST/keep" && head -c 4096 /dev/urandom >"$INI"
+rm "$HIST"; mkdir -p "$HIST/keep"; head -c 4096 /dev/urandom >"$INI"
 start_meter
 assert_eq 60 "$(state interval)" "the interval from a binary settings file"
 close_meter

@@ -27,5 +27,5 @@ pids=(); for i in 1 2 3 4 5; do copy & pids+=($!); done
 one_left() { local p n=0; for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && n=$((n + 1)); done; [ $n = 1 ]; }
 wait_for 60 one_left || fail "not one copy left"
 for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && PID=$p || wait "$p" || fail "a copy ended with $?"; done
-ctl wait-meter 20000 && assert_eq 1 "$(state visible)" "the copies show the one that stayed"
+ctl wait-meter 20000; assert_eq 1 "$(state visible)" "the copies show the one that stayed"
 close_meter
