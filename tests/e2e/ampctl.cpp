@@ -2,13 +2,14 @@
 // system would cause, prints what a user would see; the exit code tells whether it did its part.
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include "res/resource.h"
 static const DWORD kWaitMs = 10000;
-static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|settext ITEM TEXT|rect ITEM"
+static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|name ITEM|settext ITEM TEXT|rect ITEM"
     "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
 static int ItemId(const char *name)
 {
@@ -103,6 +104,28 @@ static bool PrintStrings(const char *file, const char *first, const char *last)
     FreeLibrary(module);
     return true;
 }
+// The name a screen reader gives an item, from its accessible object (oleacc).
+static bool PrintAccessibleName(HWND item)
+{
+    // Spelt out: mingw's import of IID_IAccessible is a thunk, not the GUID.
+    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    IAccessible *object = nullptr;
+    if (!item || FAILED(CoInitialize(nullptr)) ||
+        FAILED(AccessibleObjectFromWindow(item, DWORD(OBJID_CLIENT), kIAccessible, reinterpret_cast<void **>(&object))))
+        return Say("no accessible object");
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT got = object->get_accName(self, &name);
+    object->Release();
+    char text[512] = "";
+    if (FAILED(got) || !name || !WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr))
+        return Say("no accessible name");
+    SysFreeString(name);
+    return puts(text) >= 0;
+}
 static bool Run(int argc, char **argv)
 {
     if (strcmp(argv[1], "strings") == 0)
@@ -122,6 +145,8 @@ static bool Run(int argc, char **argv)
             return i == 0 || Say("poll");
     if (strcmp(command, "post") == 0 && arg)
         return Post(meter, arg, arg2);
+    if (strcmp(command, "name") == 0 && arg)
+        return PrintAccessibleName(item);
     if (strcmp(command, "text") == 0 && arg)
         return PrintText(item);
     if (strcmp(command, "settext") == 0 && arg2)  // what a paste can put into a box

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Usable by everyone: the two choices of the window menu, chosen with real keys, and what they write.
+# Usable by everyone: the graph's name as a screen reader gets it, the two choices of the window menu,
+# chosen with real keys, and what they write.
 . "$(dirname "$0")/harness.sh"
 RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 run_value() { "$WINE" reg query "$RUN" /v Ampwatch 2>/dev/null </dev/null | tr -d '\r' | sed -n 's/^ *Ampwatch *REG_SZ *//p'; }
@@ -9,6 +10,11 @@ assert_eq "Start with Windows|Unplug reminder at %u %%|Mit Windows starten|Netzt
     "$(strings 818 819)|$(strings 418 419)" "the window menu's choices in English and German"
 printf '[Settings]\r\nRunHidden=0\r\n' >"$INI"
 start_meter
+assert_eq "2:30 h (50%) remaining" "$(ctl name graph)" "a screen reader names the graph as the tooltip reads"
+battery 57; poll
+assert_eq "2:51 h (57%) remaining" "$(ctl name graph)" "a new level renames it"
+echo 2000000 >"$POWER/BAT0/current_now"; poll
+assert_eq "1:25 h (57%) remaining" "$(ctl name graph)" "a new remaining time alone renames it"
 choose Up Up
 assert_eq "$HERE" "$(run_value)" "Start with Windows writes the quoted path"
 choose Up Up

@@ -20,9 +20,14 @@ ctl post endsession 0; before=$(hist 2); ctl post endsession 1
 assert_eq "70 255|70 70 255" "$before|$(hist 3)" "a restart adds to the history; the end of the session saves, not a called-off one"
 battery 72; poll; ctl post power 4; kill -9 "$PID" && ended
 assert_eq "72 70 70" "$(hist 3)" "suspend saved the samples of a meter killed afterwards"
-# A read-only history is frozen. Where no temporary can be made (a folder or read-only file in its
-# place, a folder taking no new file) or moved over (a mount), the save writes in place.
+# A hidden history stays hidden (Wine keeps the attribute beside the file). A read-only history is
+# frozen. Where no temporary can be made (a folder or read-only file in its place, a folder taking no
+# new file) or moved over (a mount), the save writes in place.
 start_meter
+attributes() { python3 -c 'import os, sys; print(int(os.getxattr(sys.argv[1], "user.DOSATTRIB"), 16) & 7)' "$HIST"; }
+python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.DOSATTRIB", b"0x2")' "$HIST"
+battery 60; poll; ctl post command save
+assert_eq "2 60" "$(attributes) $(hist 1)" "a save replaces a hidden history with a hidden one"
 chmod a-w "$HIST"; cp "$HIST" "$SCRATCH/before"; ctl post command save; chmod u+w "$HIST"
 cmp -s "$HIST" "$SCRATCH/before" || fail "a save changed the read-only history"
 mkdir "$HIST.tmp"; battery 61; poll; ctl post command save
