@@ -24,12 +24,18 @@ results = {"smoke": smoke, "program": {"path": exe, "bytes": size, "target_bytes
                                        "imports": imports, "only_system_dlls": imports_ok}}
 if w:
     polls = int(w["polls"])
+    # The design's floor (the same dialog, manifest and tray icon without logic) is the limit of
+    # this design: the meter is judged against it. The minimal tray program is shown beside.
+    floor_rss, floor_priv = w["floor_rss_kib"], w["floor_private_kib"]
     base_rss, base_priv = w["baseline_rss_kib"], w["baseline_private_kib"]
+    row("design floor resident / private", f"{floor_rss:.0f} / {floor_priv:.0f} KiB")
+    row("minimal tray program resident / private", f"{base_rss:.0f} / {base_priv:.0f} KiB")
     for when, label in (("start", "after start-up"), ("1poll", "after 1 poll"), ("polls", f"after {polls} polls")):
         rss, priv = w[f"meter_{when}_rss_kib"], w[f"meter_{when}_private_kib"]
-        row(f"meter resident {label}", f"{rss:.0f} KiB", f"<= {base_rss + 512:.0f} KiB", rss <= base_rss + 512)
-        row(f"meter private {label}", f"{priv:.0f} KiB", f"<= {base_priv + 512:.0f} KiB", priv <= base_priv + 512)
-    row("baseline resident / private", f"{base_rss:.0f} / {base_priv:.0f} KiB")
+        row(f"meter resident {label} (/ floor)", f"{rss:.0f} KiB ({rss / floor_rss:.2f})",
+            f"<= {floor_rss + 512:.0f} KiB", rss <= floor_rss + 512)
+        row(f"meter private {label} (/ floor)", f"{priv:.0f} KiB ({priv / floor_priv:.2f})",
+            f"<= {floor_priv + 256:.0f} KiB", priv <= floor_priv + 256)
     grow_rss = w["meter_polls_rss_kib"] - w["meter_1poll_rss_kib"]
     grow_priv = w["meter_polls_private_kib"] - w["meter_1poll_private_kib"]
     row(f"growth 1 -> {polls} polls (resident / private)", f"{grow_rss:+.0f} / {grow_priv:+.0f} KiB",
@@ -47,10 +53,11 @@ if w:
     row(f"idle {idle:.0f} s: meter wakes between polls", f"{between:.0f}", "none", between == 0)
     if reads:
         row("meter switches per poll", f"{(ms - between) / reads:.1f}")
-    ratio = w["startup_meter_ms"] / max(w["startup_baseline_ms"], 1)
+    ratio = w["startup_meter_ms"] / max(w["startup_floor_ms"], 1)
     row("start-up to tray icon + first poll", f"{w['startup_meter_ms']:.0f} ms")
-    row("baseline start-up to tray icon", f"{w['startup_baseline_ms']:.0f} ms")
-    row("start-up ratio meter / baseline", f"{ratio:.2f}", "<= 1.20", ratio <= 1.2)
+    row("design floor start-up to tray icon", f"{w['startup_floor_ms']:.0f} ms")
+    row("minimal tray program start-up to tray icon", f"{w['startup_baseline_ms']:.0f} ms")
+    row("start-up ratio meter / floor", f"{ratio:.2f}", "<= 1.10", ratio <= 1.1)
     if "soak_polls" in w:  # bench.sh stops before the table when the soak run fails
         row("soak: polls while the battery changes", f"{w['soak_polls']:.0f}",
             "memory, history and icon as a fresh meter's", True)

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# The meter under Wine next to a minimal tray program (bench/baseline_tray.cpp) in the same
-# prefix and display: start-up, memory, growth over polls, wakes while idle, and the memory
-# again at 144 dpi. Runs on the end-to-end harness like a scenario:
+# The meter under Wine next to the design's floor (bench/floor_tray.cpp) and a minimal tray
+# program (bench/baseline_tray.cpp) in the same prefix and display: start-up, memory, growth
+# over polls, wakes while idle, and the memory again at 144 dpi. Runs on the end-to-end harness like a scenario:
 #   bash wine_bench.sh AMPWATCH_EXE AMPCTL_EXE PLANTED_DLL
 # and writes "name value" lines to $BENCH_FIGURES. Only a set-up that cannot run fails; no
 # figure has a pass mark here.
 . "$(dirname "$0")/../tests/e2e/harness.sh"
 
-: "${BENCH_FIGURES:?}" "${BENCH_BASELINE:?}"
+: "${BENCH_FIGURES:?}" "${BENCH_BASELINE:?}" "${BENCH_FLOOR:?}"
 IDLE_SECONDS=${BENCH_IDLE_SECONDS:-130} STARTS=${BENCH_STARTS:-3} POLLS=${BENCH_POLLS:-1000}
 : >"$BENCH_FIGURES"
 cp "$BENCH_BASELINE" "$APP/baseline_tray.exe" || fail "no baseline program"
-BASE=
+cp "$BENCH_FLOOR" "$APP/floor_tray.exe" || fail "no floor program"
+BASE= FLOOR=
 
 figure() { echo "$1 $2" >>"$BENCH_FIGURES"; log "figure $1 = $2"; }
 now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
@@ -32,20 +33,23 @@ mount -o remount,strictatime "$POWER" || fail "cannot keep access times on the p
 last_read() { stat -c %.3X "$POWER"/*/* | sort -n | tail -n1 | tr -d .; }
 read_after() { READ=$(last_read); [ "$READ" -gt "$1" ]; }  # read_after MS: READ, if later
 
-start_baseline() {  # start_baseline MS: ends by itself after MS, never with 0
-    (cd "$APP" && exec "$WINE" baseline_tray.exe "$1" >"$SCRATCH/baseline.out" 2>&1 </dev/null) &
-    BASE=$!
-    wait_for 20 grep -q '^tray ' "$SCRATCH/baseline.out" || fail "the baseline did not start"
-    grep -q '^tray added' "$SCRATCH/baseline.out" || fail "the baseline has no tray icon"
+# start_other NAME MS: the baseline or the floor, ending by itself after MS (never with 0); its
+# pid in BASE or FLOOR, the time its icon was in place in NAME.out.
+start_other() {
+    (cd "$APP" && exec "$WINE" "$1_tray.exe" "$2" >"$SCRATCH/$1.out" 2>&1 </dev/null) &
+    if [ "$1" = baseline ]; then BASE=$!; else FLOOR=$!; fi
+    wait_for 20 grep -q '^tray ' "$SCRATCH/$1.out" || fail "the $1 did not start"
+    grep -q '^tray added' "$SCRATCH/$1.out" || fail "the $1 has no tray icon"
 }
-baseline_ended() { wait_for 30 eval '! kill -0 "$BASE" 2>/dev/null' || fail "the baseline did not end"; wait "$BASE"; }
+other_ended() { wait_for 30 eval '! kill -0 "$1" 2>/dev/null' || fail "pid $1 did not end"; wait "$1"; }
+icon_ms() { tr -d '\r' <"$SCRATCH/$1.out" | awk '{print $3}'; }
 
 printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=255\r\nInterval=60\r\n' >"$INI"
 
 # --- start-up: launch to tray icon (and, for the meter, its first poll) ------
 # The meter adds its icon and then posts its first poll, so its first status read marks both.
 # Nothing else runs meanwhile: the control tool comes in only after that read.
-meter_ms=() base_ms=()
+meter_ms=() base_ms=() floor_ms=()
 for ((run = 1; run <= STARTS; run++)); do
     t0=$(now_ms)
     (cd "$APP" && exec "$WINE" Ampwatch.exe >"$SCRATCH/meter.start$run.out" 2>&1 </dev/null) &
@@ -56,20 +60,29 @@ for ((run = 1; run <= STARTS; run++)); do
     close_meter
 
     t0=$(now_ms)
-    start_baseline 500
-    base_ms+=($(($(tr -d '\r' <"$SCRATCH/baseline.out" | awk '{print $3}') - t0)))
-    baseline_ended
+    start_other baseline 500
+    base_ms+=($(($(icon_ms baseline) - t0)))
+    other_ended "$BASE"
+
+    t0=$(now_ms)
+    start_other floor 500
+    floor_ms+=($(($(icon_ms floor) - t0)))
+    other_ended "$FLOOR"
 done
 figure startup_meter_ms "$(median "${meter_ms[@]}")"
 figure startup_baseline_ms "$(median "${base_ms[@]}")"
+figure startup_floor_ms "$(median "${floor_ms[@]}")"
 
 # --- memory: after start-up, after 1 and after POLLS polls -------------------
 start_meter
 grep -q Ampwatch.exe "/proc/$PID/cmdline" || fail "pid $PID is not the meter"
-start_baseline 0
+start_other baseline 0
+start_other floor 6000  # measured with the others, then gone before the polls
 sleep 3
 memory meter_start "$PID"
 memory baseline "$BASE"
+memory floor "$FLOOR"
+other_ended "$FLOOR"
 button_96=$(ctl rect ok | cut -d' ' -f3)
 poll
 memory meter_1poll "$PID"

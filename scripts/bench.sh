@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Measures the program and prints a table: size and imports; memory, growth over polls, wakes
-# while idle and start-up under Wine next to a minimal tray program (bench/baseline_tray.cpp);
+# while idle and start-up under Wine next to the design's floor (bench/floor_tray.cpp: the same
+# dialog, controls, manifest and a tray icon, no logic), judged against it, and a minimal tray
+# program (bench/baseline_tray.cpp);
 # the memory at 144 dpi against 96; the host core's timings. The figures also go to
 # results.json (bench/report.py). Never fails on a figure, only when something cannot be built
 # or run, or when the soak run (bench/soak.sh: polls while the battery changes all the time,
@@ -55,6 +57,7 @@ if [ $wine = 1 ]; then
     programs=("$run"/Ampwatch.exe "$run"/tests/e2e/ampctl.exe "$run"/tests/e2e/PowrProf.dll)
     echo "bench: under Wine on $run (the log in $out/wine.log)"
     BENCH_FIGURES=$(realpath $out)/wine.txt BENCH_BASELINE=$(realpath "$run"/baseline_tray.exe) \
+        BENCH_FLOOR=$(realpath "$run"/floor_tray.exe) \
         bash bench/wine_bench.sh "${programs[@]}" >$out/wine.log 2>&1 ||
         { tail -n 30 $out/wine.log; echo "bench: the Wine run failed" >&2; exit 1; }
     echo "bench: soak, $ticks polls (the log in $out/soak.log)"

@@ -6,8 +6,8 @@
 #   TARGET...     only these targets of the Windows tree Wine runs here
 #   --dir DIR     the trees under DIR instead of build/
 #   --bench       only what scripts/bench.sh runs: the host benchmark (a native tree made here is a
-#                 Release one), the program and control tool, the minimal tray program
-#                 (bench/baseline_tray.cpp) as DIR/TREE/baseline_tray.exe
+#                 Release one), the program and control tool, the design floor (bench/floor_tray.cpp),
+#                 the minimal tray program (bench/baseline_tray.cpp) as DIR/TREE/baseline_tray.exe
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -42,7 +42,7 @@ if [ $# -gt 0 ]; then
 elif [ $bench = 1 ]; then
     build native ampwatch_bench
     [ $run = win32 ] || build win32 Ampwatch  # the shipped program's size and imports
-    build "$run" Ampwatch ampctl
+    build "$run" Ampwatch ampctl floor_tray
     cxx=x86_64-w64-mingw32-g++
     [ $run = win32 ] && cxx=i686-w64-mingw32-g++
     [ "$dir/$run/baseline_tray.exe" -nt bench/baseline_tray.cpp ] ||
