@@ -7,6 +7,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "tray_time.h"
+
 static const UINT kTrayMessage = WM_USER + 4224;
 
 static LRESULT CALLBACK BaselineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -20,16 +22,6 @@ static LRESULT CALLBACK BaselineProc(HWND window, UINT message, WPARAM wParam, L
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-static unsigned long long UnixMilliseconds()
-{
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    return t.QuadPart / 10000ULL - 11644473600000ULL;
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
@@ -55,8 +47,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
     icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     lstrcpynA(icon.szTip, "Baseline", sizeof icon.szTip);
     BOOL added = Shell_NotifyIconA(NIM_ADD, &icon);
-    printf("tray %s %llu\n", added ? "added" : "failed", UnixMilliseconds());
-    fflush(stdout);
+    PrintTrayTime(added);
     if (lifetime)
         SetTimer(window, 1, static_cast<UINT>(lifetime), nullptr);
 

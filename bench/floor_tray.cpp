@@ -9,6 +9,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "tray_time.h"
+
 #include "res/resource.h"
 
 static INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM, LPARAM)
@@ -27,16 +29,6 @@ static INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM, LPARAM)
     return FALSE;
 }
 
-static unsigned long long UnixMilliseconds()
-{
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    return t.QuadPart / 10000ULL - 11644473600000ULL;
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     const unsigned long lifetime = strtoul(commandLine, nullptr, 10);
@@ -53,11 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     icon.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
     lstrcpynA(icon.szTip, MAIN_CAPTION, sizeof icon.szTip);
     const BOOL added = Shell_NotifyIconA(NIM_ADD, &icon);
-    // Seconds and milliseconds apart: the C runtime of Windows has no 64-bit %u.
-    const unsigned long long now = UnixMilliseconds();
-    printf("tray %s %lu%03lu\n", added ? "added" : "failed", static_cast<unsigned long>(now / 1000),
-           static_cast<unsigned long>(now % 1000));
-    fflush(stdout);
+    PrintTrayTime(added);
     if (lifetime)
         SetTimer(window, 1, static_cast<UINT>(lifetime), nullptr);
 
