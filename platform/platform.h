@@ -27,11 +27,11 @@ bool HighContrastOn();
 // String values of a key under HKEY_CURRENT_USER, through the registry
 // functions of kernel32 (Windows 7 and later) or of an advapi32 the process
 // has loaded, so the program imports no further library; false where there
-// are none. A value that does not fit into capacity is not read.
+// are none. A value that does not fit into capacity is not read. Writes are
+// not checked: the next read tells.
 bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity);
-bool WriteUserString(const char *key, const char *name, const char *data);
-// True also when there was no such value.
-bool DeleteUserValue(const char *key, const char *name);
+void WriteUserString(const char *key, const char *name, const char *data);
+void DeleteUserValue(const char *key, const char *name);
 
 // The DPI the window is drawn at: its monitor's for this per-monitor aware
 // program; the system's for no window, or where the system cannot say.

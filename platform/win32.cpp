@@ -97,7 +97,7 @@ bool ReadUserString(const char *key, const char *name, char *out, uint32_t capac
     return read && read(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, out, &size) == ERROR_SUCCESS;
 }
 
-bool WriteUserString(const char *key, const char *name, const char *data)
+void WriteUserString(const char *key, const char *name, const char *data)
 {
     const auto create = RegistryFunction<decltype(&RegCreateKeyExA)>("RegCreateKeyExA");
     const auto set = RegistryFunction<decltype(&RegSetValueExA)>("RegSetValueExA");
@@ -105,27 +105,21 @@ bool WriteUserString(const char *key, const char *name, const char *data)
     HKEY opened;
     if (!create || !set || !close ||
         create(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
-        return false;
-    const LSTATUS status = set(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
-                               static_cast<DWORD>(strlen(data) + 1));
+        return;
+    set(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data), static_cast<DWORD>(strlen(data) + 1));
     close(opened);
-    return status == ERROR_SUCCESS;
 }
 
-bool DeleteUserValue(const char *key, const char *name)
+void DeleteUserValue(const char *key, const char *name)
 {
     const auto open = RegistryFunction<decltype(&RegOpenKeyExA)>("RegOpenKeyExA");
     const auto remove = RegistryFunction<decltype(&RegDeleteValueA)>("RegDeleteValueA");
     const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
     HKEY opened;
-    if (!open || !remove || !close)
-        return false;
-    LSTATUS status = open(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened);
-    if (status == ERROR_SUCCESS) {
-        status = remove(opened, name);
-        close(opened);
-    }
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    if (!open || !remove || !close || open(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
+        return;
+    remove(opened, name);
+    close(opened);
 }
 
 // Functions of Windows 10 1607 and later, looked up where they are called.
