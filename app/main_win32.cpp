@@ -11,7 +11,6 @@
 #include "res/resource.h"
 #include "ui/main_dialog_win32.h"
 
-static const char kMutexName[] = "QuentaAmpwatch";
 static const char kClassName[] = "QNAmpwatchDlgClass";
 static const char kDialogClass[] = "#32770";
 static const DWORD kWindowWaitMs = 5000;
@@ -75,7 +74,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
 {
     // Libraries are never looked for in the current folder.
     SetDllDirectoryA("");
-    ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    ScopedHandle mutex(CreateMutexA(nullptr, FALSE, MUTEX_NAME));
     // A copy that holds the mutex may still be on its way to its window
     // (copies started together): it gets a few seconds before a second meter
     // starts. Without a mutex there is nobody to wait for.

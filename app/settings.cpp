@@ -35,9 +35,12 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
     // nothing; treat it like no path at all.
     if (modulePath == nullptr || length == 0 || length >= PATH_CAPACITY ||
         WideLength(modulePath, length) > PATH_CHARACTERS) {
+        paths->program[0] = '\0';
         UseFallbackPaths(paths);
         return;
     }
+    memcpy(paths->program, modulePath, length);
+    paths->program[length] = '\0';
     uint32_t stem = length;
     // The extension is searched in the file name only: a dot in a folder
     // name must not move the files out of the executable's folder.

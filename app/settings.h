@@ -13,6 +13,7 @@ enum { INTERVAL_MIN = 60, INTERVAL_MAX = 360 };
 enum { THRESHOLD_OFF = 255 };
 
 struct PathSet {
+    char program[PATH_CAPACITY];  // the executable's own; empty when not known whole
     char settings[PATH_CAPACITY];
     char history[PATH_CAPACITY];
     char eventLog[PATH_CAPACITY];

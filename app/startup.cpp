@@ -7,6 +7,9 @@ bool FormatRunCommand(char *out, uint32_t capacity, const char *modulePath)
 {
     if (!capacity)
         return false;
+    out[0] = '\0';
+    if (!modulePath[0])
+        return false;
     const int n = snprintf(out, capacity, "\"%s\"", modulePath);
     if (n < 0 || static_cast<uint32_t>(n) >= capacity) {
         out[0] = '\0';

@@ -5,6 +5,8 @@
 // The main window's caption, also the caption of the meter's message boxes;
 // the running copy and the tests find the window by it.
 #define MAIN_CAPTION "Battery Meter"
+// The name one copy a session holds.
+#define MUTEX_NAME "QuentaAmpwatch"
 
 #define IDI_MAIN 101
 #define IDA_MAIN 102

@@ -10,7 +10,7 @@
 #include "res/resource.h"
 static const DWORD kWaitMs = 10000;
 static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|name ITEM|settext ITEM TEXT|rect ITEM"
-    "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
+    "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|mutex MS|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
 static int ItemId(const char *name)
 {
     static const struct { const char *name; int id; } items[] = {{"ok", IDOK}, {"graph", IDC_GRAPH},
@@ -128,6 +128,13 @@ static bool PrintAccessibleName(HWND item)
 }
 static bool Run(int argc, char **argv)
 {
+    if (strcmp(argv[1], "mutex") == 0 && argc == 3) {  // a copy hung in its start: the name, no window
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, MUTEX_NAME);
+        if (!mutex || puts("held") < 0 || fflush(stdout) != 0)
+            return Say("cannot hold the name");
+        Sleep(strtoul(argv[2], nullptr, 0));
+        return CloseHandle(mutex) || Say("cannot let the name go");
+    }
     if (strcmp(argv[1], "strings") == 0)
         return argc == 5 ? PrintStrings(argv[2], argv[3], argv[4]) : Say("usage: strings FILE FIRST LAST");
     const char *command = argv[1], *arg = argc > 2 ? argv[2] : nullptr, *arg2 = argc > 3 ? argv[3] : nullptr;

@@ -29,3 +29,8 @@ wait_for 60 one_left || fail "not one copy left"
 for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && PID=$p || wait "$p" || fail "a copy ended with $?"; done
 ctl wait-meter 20000; assert_eq 1 "$(state visible)" "the copies show the one that stayed"
 close_meter
+# A copy hung in its start holds the name without a window: the next one waits for it a while, then runs.
+LC_ALL=C.UTF-8 "$WINE" "$CTL" mutex 12000 >"$SCRATCH/held" 2>&1 </dev/null & holder=$!  # unbuffered: no ctl
+wait_for 10 grep -q held "$SCRATCH/held" || fail "the name is not held"
+start_meter; assert_eq 0 "$(state visible)" "a copy that holds the name but shows no window: the meter starts after all, in the tray"
+close_meter; wait "$holder"

@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     char path[600], temp[PATH_CAPACITY];
     snprintf(path, sizeof path, "%.*s", int(size < 599 ? size : 599), reinterpret_cast<const char *>(data));
     DerivePaths(&pathSet, path, static_cast<uint32_t>(strlen(path)));
+    FUZZ_CHECK(!pathSet.program[0] || !strcmp(pathSet.program, path));  // whole or not known
     const size_t stem = strnlen(pathSet.settings, PATH_CAPACITY) - 4;
     FUZZ_CHECK(stem < PATH_CAPACITY - 4 && !strcmp(pathSet.settings + stem, ".ini") &&
                !strcmp(pathSet.history + stem, ".dat") && !strcmp(pathSet.eventLog + stem, ".txt"));

@@ -46,6 +46,7 @@ TEST(Startup, RunValueNamesThisProgramOnly) {
     EXPECT_STREQ(command, "\"C:\\A b\\x.exe\"");
     EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, "C:\\A b\\x.exe"));  // no room for the closing quote
     EXPECT_STREQ(cut, "");
+    EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, ""));
     EXPECT_TRUE(RunCommandNamesProgram("\"c:\\a B\\X.EXE\"", command));
     for (const char *other : {"\"C:\\A b\\x.exe", "\"C:\\A b\\x.exe\" /x", "\"D:\\A b\\x.exe\"", "", "C:\\A b\\x.exe"})
         EXPECT_FALSE(RunCommandNamesProgram(other, command)) << other;
