@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "platform/numbers.h"
 #include "app/startup.h"
+#include "platform/numbers.h"
 #include "power/unplug.h"
 namespace {
 const uint8_t CHARGING = BATTERY_HIGH | BATTERY_CHARGING, ON_BATTERY = BATTERY_HIGH;
@@ -14,40 +14,25 @@ std::string Reminders(uint8_t threshold, std::initializer_list<std::pair<int, ui
     return shown;
 }
 }  // namespace
-// At the threshold while charging, once; again only after the battery was seen not charging.
+// At the threshold while charging, once; again only after the battery was seen not charging (unplugged,
+// or stopped by the firmware), not after charging below it. Off outside 1..100; an unknown level or flag,
+// or no battery, neither shows nor re-arms.
 TEST(Unplug, OncePerChargeFromTheThresholdOn) {
     EXPECT_EQ(Reminders(80, {{79, CHARGING}, {80, CHARGING}, {81, CHARGING}, {80, CHARGING}}), ".R..");
-    EXPECT_EQ(Reminders(80, {{85, CHARGING}, {84, ON_BATTERY}, {85, CHARGING}}), "R.R");
-    // Charging stopped by the firmware at the threshold: not charging, never a second time.
+    EXPECT_EQ(Reminders(80, {{85, CHARGING}, {84, ON_BATTERY}, {85, CHARGING}, {60, CHARGING}, {90, CHARGING}}), "R.R..");
     EXPECT_EQ(Reminders(80, {{80, CHARGING}, {80, BATTERY_HIGH}, {80, BATTERY_HIGH}}), "R..");
-    // Charging below the threshold does not re-arm it.
-    EXPECT_EQ(Reminders(80, {{90, CHARGING}, {60, CHARGING}, {90, CHARGING}}), "R..");
-    EXPECT_EQ(Reminders(100, {{99, CHARGING}, {100, CHARGING}}), ".R");
-    EXPECT_EQ(Reminders(1, {{1, CHARGING}}), "R");
-}
-// Off outside 1..100; an unknown level or flag, or no battery, neither shows nor re-arms.
-TEST(Unplug, OffOrUnknownDecidesNothing) {
     for (uint8_t off : {0, 101, 255}) EXPECT_EQ(Reminders(off, {{100, CHARGING}}), ".") << int(off);
     EXPECT_EQ(Reminders(80, {{90, CHARGING}, {90, FLAG_UNKNOWN}, {PERCENT_UNKNOWN, ON_BATTERY}, {90, CHARGING}}),
               "R...");
-    EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN}, {PERCENT_UNKNOWN, CHARGING}}), "..");
-    EXPECT_EQ(Reminders(80, {{90, BATTERY_CHARGING | BATTERY_NONE}}), ".");
-}
-// The window menu offers the stored level while the reminder is on, 80 % while it is off.
-TEST(Unplug, MenuOffersTheStoredLevelOr80) {
-    for (const auto &c : {std::make_pair(90, 90), {1, 1}, {100, 100}, {0, 80}, {101, 80}, {255, 80}})
-        EXPECT_EQ(std::make_pair(int(UnplugMenuLevel(uint8_t(c.first))), UnplugReminderOn(uint8_t(c.first))),
-                  std::make_pair(c.second, c.first == c.second)) << c.first;
+    EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN}, {PERCENT_UNKNOWN, CHARGING}, {90, BATTERY_CHARGING | BATTERY_NONE}}),
+              "...");
 }
 // The Run value starts this program only when it names the same path, in any case of its letters.
 TEST(Startup, RunValueNamesThisProgramOnly) {
     char command[16], cut[14];
     EXPECT_TRUE(FormatRunCommand(command, sizeof command, "C:\\A b\\x.exe"));
-    EXPECT_STREQ(command, "\"C:\\A b\\x.exe\"");
-    EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, "C:\\A b\\x.exe"));  // no room for the closing quote
-    EXPECT_STREQ(cut, "");
-    EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, ""));
     EXPECT_TRUE(RunCommandNamesProgram("\"c:\\a B\\X.EXE\"", command));
+    EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, "C:\\A b\\x.exe") || FormatRunCommand(cut, sizeof cut, "") || cut[0]);
     for (const char *other : {"\"C:\\A b\\x.exe", "\"C:\\A b\\x.exe\" /x", "\"D:\\A b\\x.exe\"", "", "C:\\A b\\x.exe"})
         EXPECT_FALSE(RunCommandNamesProgram(other, command)) << other;
 }
