@@ -29,11 +29,11 @@ static INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM, LPARAM)
     return FALSE;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
-    const unsigned long lifetime = strtoul(commandLine, nullptr, 10);
+    const unsigned long lifetime = strtoul(lpCmdLine, nullptr, 10);
     InitCommonControls();
-    HWND window = CreateDialogA(instance, MAKEINTRESOURCEA(IDD_MAIN_EN), nullptr, FloorProc);
+    HWND window = CreateDialogA(hInstance, MAKEINTRESOURCEA(IDD_MAIN_EN), nullptr, FloorProc);
     if (!window)
         return 1;
     NOTIFYICONDATAA icon = {};
@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     icon.uID = TRAY_ICON_ID;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_TRAYNOTIFY;
-    icon.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    icon.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_MAIN));
     lstrcpynA(icon.szTip, MAIN_CAPTION, sizeof icon.szTip);
     const BOOL added = Shell_NotifyIconA(NIM_ADD, &icon);
     PrintTrayTime(added);

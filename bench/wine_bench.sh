@@ -36,6 +36,7 @@ read_after() { READ=$(last_read); [ "$READ" -gt "$1" ]; }  # read_after MS: READ
 # start_other NAME MS: the baseline or the floor, ending by itself after MS (never with 0); its
 # pid in BASE or FLOOR, the time its icon was in place in NAME.out.
 start_other() {
+    rm -f "$SCRATCH/$1.out"  # the last run's line must not pass for this one's
     (cd "$APP" && exec "$WINE" "$1_tray.exe" "$2" >"$SCRATCH/$1.out" 2>&1 </dev/null) &
     if [ "$1" = baseline ]; then BASE=$!; else FLOOR=$!; fi
     wait_for 20 grep -q '^tray ' "$SCRATCH/$1.out" || fail "the $1 did not start"
