@@ -6,6 +6,7 @@
 #include "app/settings_win32.h"
 #include "app/text.h"
 #include "log/event_log.h"
+#include "platform/dynamic_calls.h"
 #include "platform/platform.h"
 #include "platform/scoped_win32.h"
 #include "res/resource.h"
@@ -69,11 +70,36 @@ static void LoadStartSettings()
     LoadSettings(&reader, CurrentTaskbarDigitColor());
 }
 
+// The only loop; the keys of the accelerator table and of the dialog go to the
+// main window while it exists.
+static int RunMessageLoop(HWND window, HACCEL accelerators)
+{
+    // The loop ends at the quit message, or at an error (-1) with nothing to say.
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (IsWindow(window)) {
+            if (accelerators && TranslateAcceleratorA(window, accelerators, &msg))
+                continue;
+            if (IsDialogMessageA(window, &msg))
+                continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : EXIT_FAILURE;
+}
+
 // Named as the platform declares it.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
 {
-    // Libraries are never looked for in the current folder.
-    SetDllDirectoryA("");
+    // Libraries that Windows loads for the meter later (the shell's, the
+    // colour dialog's) come from the system folder only, never from a file
+    // planted beside a downloaded program; where that cannot be said, at
+    // least never from the current folder.
+    LoadDynamicCalls();
+    if (!dynamicCalls.setDefaultDllDirectories ||
+        !dynamicCalls.setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        SetDllDirectoryA("");
     ScopedHandle mutex(CreateMutexA(nullptr, FALSE, MUTEX_NAME));
     // A copy that holds the mutex may still be on its way to its window
     // (copies started together): it gets a few seconds before a second meter
@@ -103,18 +129,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
         WriteSetting("RunHidden", "1");
     }
 
-    HACCEL accelerators = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
-    // The loop ends at the quit message, or at an error (-1) with nothing to say.
-    MSG msg = {};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsWindow(window)) {
-            if (accelerators && TranslateAcceleratorA(window, accelerators, &msg))
-                continue;
-            if (IsDialogMessageA(window, &msg))
-                continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : EXIT_FAILURE;
+    return RunMessageLoop(window, LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN)));
 }

@@ -1,4 +1,4 @@
-// Files and libraries of the system folder.
+// Files of the system folder.
 #ifndef AMPWATCH_SYSTEM_FOLDER_WIN32_H
 #define AMPWATCH_SYSTEM_FOLDER_WIN32_H
 
@@ -7,9 +7,5 @@
 
 // Full path of a file in the system folder; false when it does not fit.
 bool SystemFilePath(const char *name, char *out, uint32_t capacity);
-
-// A library of the system folder, never one of the program's folder or the
-// current one; null when it cannot be loaded.
-HMODULE LoadSystemLibrary(const char *name);
 
 #endif

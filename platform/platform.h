@@ -52,15 +52,4 @@ inline LRESULT SendNumber(HWND window, UINT message, LPARAM number = 0)
 }
 inline void PostBare(HWND window, UINT message) { PostMessageA(window, message, 0, 0); }
 
-// A function of a loaded library, typed by its declaration in the SDK:
-//   auto choose = LoadedFunction<decltype(&ChooseColorA)>(module, "ChooseColorA");
-// null when the module is null or lacks the function.
-template <typename Function>
-Function LoadedFunction(HMODULE module, const char *name)
-{
-    if (!module)
-        return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 #endif

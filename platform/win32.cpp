@@ -9,6 +9,7 @@ static constexpr DWORD kSdkUnknownCapacity = BATTERY_UNKNOWN_CAPACITY;
 #undef BATTERY_CHARGING
 #undef BATTERY_CRITICAL
 
+#include "platform/dynamic_calls.h"
 #include "platform/numbers.h"
 #include "platform/platform.h"
 #include "res/resource.h"
@@ -73,66 +74,62 @@ bool HighContrastOn()
            (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-template <typename Function>
-static Function RegistryFunction(const char *name)
-{
-    const Function inKernel = LoadedFunction<Function>(GetModuleHandleA("kernel32.dll"), name);
-    return inKernel ? inKernel : LoadedFunction<Function>(GetModuleHandleA("advapi32.dll"), name);
-}
-
 int32_t ReadLightTheme()
 {
-    const auto read = RegistryFunction<decltype(&RegGetValueA)>("RegGetValueA");
     DWORD value = 1, size = sizeof value;  // what a taskbar that does not say counts as
-    if (read)
-        read(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
-             "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    if (dynamicCalls.regGetValue)
+        dynamicCalls.regGetValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                                 "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
     return value ? 1 : 0;
 }
 
 bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity)
 {
-    const auto read = RegistryFunction<decltype(&RegGetValueA)>("RegGetValueA");
     DWORD size = capacity;
-    return read && read(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, out, &size) == ERROR_SUCCESS;
+    return dynamicCalls.regGetValue &&
+           dynamicCalls.regGetValue(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, out, &size) == ERROR_SUCCESS;
+}
+
+// A key of the user's opened for writing; null where it cannot be.
+static HKEY OpenUserKey(const char *key, bool create)
+{
+    const DynamicCalls &d = dynamicCalls;
+    HKEY opened = nullptr;
+    if (!d.regCloseKey)
+        return nullptr;
+    LSTATUS status = ERROR_INVALID_FUNCTION;
+    if (create && d.regCreateKeyEx)
+        status = d.regCreateKeyEx(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr);
+    else if (!create && d.regOpenKeyEx)
+        status = d.regOpenKeyEx(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened);
+    return status == ERROR_SUCCESS ? opened : nullptr;
 }
 
 void WriteUserString(const char *key, const char *name, const char *data)
 {
-    const auto create = RegistryFunction<decltype(&RegCreateKeyExA)>("RegCreateKeyExA");
-    const auto set = RegistryFunction<decltype(&RegSetValueExA)>("RegSetValueExA");
-    const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
-    HKEY opened;
-    if (!create || !set || !close ||
-        create(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    HKEY opened = OpenUserKey(key, true);
+    if (!opened)
         return;
-    set(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data), static_cast<DWORD>(strlen(data) + 1));
-    close(opened);
+    if (dynamicCalls.regSetValueEx)
+        dynamicCalls.regSetValueEx(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
+                                   static_cast<DWORD>(strlen(data)) + 1);
+    dynamicCalls.regCloseKey(opened);
 }
 
 void DeleteUserValue(const char *key, const char *name)
 {
-    const auto open = RegistryFunction<decltype(&RegOpenKeyExA)>("RegOpenKeyExA");
-    const auto remove = RegistryFunction<decltype(&RegDeleteValueA)>("RegDeleteValueA");
-    const auto close = RegistryFunction<decltype(&RegCloseKey)>("RegCloseKey");
-    HKEY opened;
-    if (!open || !remove || !close || open(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
+    HKEY opened = OpenUserKey(key, false);
+    if (!opened)
         return;
-    remove(opened, name);
-    close(opened);
-}
-
-// Functions of Windows 10 1607 and later, looked up where they are called.
-static HMODULE User32()
-{
-    return GetModuleHandleA("user32.dll");
+    if (dynamicCalls.regDeleteValue)
+        dynamicCalls.regDeleteValue(opened, name);
+    dynamicCalls.regCloseKey(opened);
 }
 
 uint32_t WindowDpi(HWND window)
 {
-    const auto forWindow = LoadedFunction<decltype(&GetDpiForWindow)>(User32(), "GetDpiForWindow");
-    if (window && forWindow)
-        return forWindow(window);
+    if (window && dynamicCalls.getDpiForWindow)
+        return dynamicCalls.getDpiForWindow(window);
     // The screen's DPI is the system's, also for a program aware of monitors.
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);  // 0 without a screen
@@ -142,16 +139,14 @@ uint32_t WindowDpi(HWND window)
 
 void SetTolerantTimer(HWND window, UINT_PTR id, UINT periodMs, ULONG toleranceMs)
 {
-    const auto tolerant =
-        LoadedFunction<decltype(&SetCoalescableTimer)>(User32(), "SetCoalescableTimer");
+    const auto tolerant = dynamicCalls.setCoalescableTimer;
     if (!tolerant || !tolerant(window, id, periodMs, nullptr, toleranceMs))
         SetTimer(window, id, periodMs, nullptr);
 }
 
 int MetricForDpi(int index, uint32_t dpi)
 {
-    const auto forDpi =
-        LoadedFunction<decltype(&GetSystemMetricsForDpi)>(User32(), "GetSystemMetricsForDpi");
+    const auto forDpi = dynamicCalls.getSystemMetricsForDpi;
     return forDpi ? forDpi(index, dpi) : GetSystemMetrics(index);
 }
 

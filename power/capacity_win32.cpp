@@ -1,12 +1,9 @@
 // The capacity report box. The power management library is loaded for the
 // moment of the query only.
 #include <windows.h>
-#include <powrprof.h>
 
-#include "app/system_folder_win32.h"
 #include "app/text_win32.h"
-#include "platform/platform.h"
-#include "platform/scoped_win32.h"
+#include "platform/dynamic_calls.h"
 #include "power/capacity.h"
 #include "power/capacity_win32.h"
 #include "res/resource.h"
@@ -15,15 +12,9 @@ int ShowCapacityReport(HWND owner)
 {
     SYSTEM_BATTERY_STATE state;
     ZeroMemory(&state, sizeof state);
-    {
-        ScopedLibrary library(LoadSystemLibrary("PowrProf.dll"));
-        if (!library.module)
-            return 0;
-        auto query = LoadedFunction<decltype(&CallNtPowerInformation)>(library.module,
-                                                                      "CallNtPowerInformation");
-        if (!query || query(SystemBatteryState, nullptr, 0, &state, sizeof state) != 0)
-            return 0;
-    }
+    LONG status = -1;
+    if (!CallNtPowerInformationOnce(SystemBatteryState, &state, sizeof state, &status) || status != 0)
+        return 0;
 
     CapacityFigures figures = {state.MaxCapacity, state.RemainingCapacity, state.DefaultAlert1,
                                static_cast<int32_t>(state.Rate)};

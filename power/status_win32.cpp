@@ -2,7 +2,7 @@
 
 #include "power/status_win32.h"
 
-#include "platform/platform.h"
+#include "platform/dynamic_calls.h"
 
 // The settings Windows tells of: the battery's percent and the power source.
 static const GUID kPowerSettings[] = {
@@ -28,8 +28,7 @@ PowerSample ReadPowerStatus()
 
 void ListenForPowerSettings(HWND window)
 {
-    const auto listen = LoadedFunction<decltype(&RegisterPowerSettingNotification)>(
-        GetModuleHandleA("user32.dll"), "RegisterPowerSettingNotification");
+    const auto listen = dynamicCalls.registerPowerSettingNotification;
     if (!listen)
         return;
     for (size_t i = 0; i < ARRAYSIZE(kPowerSettings); ++i)
@@ -38,8 +37,7 @@ void ListenForPowerSettings(HWND window)
 
 void StopListeningForPowerSettings()
 {
-    const auto stop = LoadedFunction<decltype(&UnregisterPowerSettingNotification)>(
-        GetModuleHandleA("user32.dll"), "UnregisterPowerSettingNotification");
+    const auto stop = dynamicCalls.unregisterPowerSettingNotification;
     for (HPOWERNOTIFY &notice : powerSettingNotices) {
         if (notice && stop)
             stop(notice);

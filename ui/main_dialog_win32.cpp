@@ -1,31 +1,24 @@
-// The main dialog: initialisation, message routing and the commands.
-#include <windows.h>
-#include <commctrl.h>
-#include <commdlg.h>
+// The main dialog: its start, every message routed to one handler, the
+// commands of its keys and buttons, and its end.
+#include "ui/main_dialog_win32.h"
+
 #include <shellapi.h>
-#include <windowsx.h>
-#include <string.h>
 
 #include "ampwatch_version.h"
 #include "app/settings.h"
 #include "app/settings_win32.h"
-#include "app/startup_win32.h"
 #include "app/system_folder_win32.h"
-#include "app/text.h"
-#include "app/text_win32.h"
 #include "history/history.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
-#include "platform/scoped_win32.h"
 #include "power/capacity_win32.h"
 #include "power/status_win32.h"
-#include "power/unplug.h"
 #include "res/resource.h"
 #include "ui/graph_view_win32.h"
-#include "ui/main_dialog_win32.h"
 #include "ui/refresh_win32.h"
+#include "ui/settings_controls_win32.h"
 #include "ui/tray_icon_win32.h"
-#include "ui/tray_tip.h"
+#include "ui/window_menu_win32.h"
 
 static const char kAboutText[] =
     "Quenta Battery Meter " AMPWATCH_VERSION_TEXT "\r\n"
@@ -33,33 +26,12 @@ static const char kAboutText[] =
     "All rights reserved.\r\n"
     "www.quenta.example/ampwatch";
 
-// Offered afresh each time the chooser opens.
-static const COLORREF kCustomColors[] = {
-    0x000000, 0x000080, 0x008080, 0x008000, 0x808000, 0x800000, 0x800080, 0x808080,
-    0xC0C0C0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF,
-};
-
 // The dialog's own state; whether the window is hidden to the tray is asked
 // of the window itself.
 static struct {
     bool detailsVisible;  // the graph's overlay: F4 and clicks on the graph
     bool helpOpen;        // a box opened by a help request is still open
 } mainDialog;
-
-// Apply is enabled while the interval or the threshold has a change pending.
-static void EnableApply(HWND window)
-{
-    EnableWindow(GetDlgItem(window, IDC_APPLY), TRUE);
-}
-
-static void DisableApply(HWND window)
-{
-    HWND apply = GetDlgItem(window, IDC_APPLY);
-    // A disabled button cannot keep the keyboard focus: it goes on to OK.
-    if (GetFocus() == apply)
-        PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), TRUE);
-    EnableWindow(apply, FALSE);
-}
 
 // The details state goes to the settings only at a save point, and only when
 // it differs from what is stored there.
@@ -99,87 +71,6 @@ static void SetWindowIcons(HWND window)
     PutWindowIcon(window, ICON_BIG, WindowIcon(SM_CXICON, dpi));
 }
 
-// The stored alert threshold into its box; an empty box is what keeps the
-// alert off.
-static void ShowThreshold(HWND window)
-{
-    const bool off = thresholds.alertThreshold == THRESHOLD_OFF;
-    // The up-down control may rewrite its buddy box when its position is set,
-    // so the text goes in afterwards.
-    SendNumber(GetDlgItem(window, IDC_THRESHOLD_SPIN), UDM_SETPOS, off ? 0 : thresholds.alertThreshold);
-    char text[NUMBER_CAPACITY] = "";
-    if (!off)
-        FormatUnsigned(text, sizeof text, thresholds.alertThreshold);
-    SetDlgItemTextA(window, IDC_THRESHOLD, text);
-}
-
-// The threshold the box asks for: empty is "off"; text that is no number (a
-// paste gets anything in) keeps the stored threshold, shown again with a beep:
-// false then, and the window stays so the user sees it.
-static bool ApplyThreshold(HWND window)
-{
-    BOOL number = FALSE;
-    const UINT typed = GetDlgItemInt(window, IDC_THRESHOLD, &number, FALSE);
-    uint8_t threshold = THRESHOLD_OFF;
-    if (number) {
-        threshold = static_cast<uint8_t>(typed & 0xFFu);
-    } else if (GetWindowTextLengthA(GetDlgItem(window, IDC_THRESHOLD)) > 0) {
-        ShowThreshold(window);
-        // Showing it again counted as an edit; nothing is pending.
-        DisableApply(window);
-        MessageBeep(MB_ICONEXCLAMATION);
-        return false;
-    }
-    if (threshold != thresholds.alertThreshold) {
-        thresholds.alertThreshold = threshold;
-        RearmAlert();
-        WriteSettingUnsigned("AlertThreshold", threshold);
-    }
-    return true;
-}
-
-// Every interval. A poll may come up to a second late per minute of interval
-// (1 to 6 s, under 2 % of the step between two samples), so Windows may wake
-// the processor for it together with others.
-static void StartPollTimer(HWND window)
-{
-    SetTolerantTimer(window, POLL_TIMER_ID, appGlobals.interval * 1000u, appGlobals.interval * 1000u / 60u);
-}
-
-// The two choices at the end of the window menu, checked as they are now; the
-// reminder's item names the level it switches on.
-static void ShowWindowMenuChoices(HMENU menu)
-{
-    CheckMenuItem(menu, IDM_STARTUP, MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
-    char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
-    LoadText(IDS_MENU_UNPLUG, format, sizeof format);
-    const uint32_t level = UnplugMenuLevel(thresholds.unplugThreshold);
-    FormatCounts(text, sizeof text, format, &level, 1);
-    const UINT checked = UnplugReminderOn(thresholds.unplugThreshold) ? MF_CHECKED : MF_UNCHECKED;
-    ModifyMenuA(menu, IDM_UNPLUG_REMINDER, MF_BYCOMMAND | MF_STRING | checked, IDM_UNPLUG_REMINDER, text);
-}
-
-static void AddWindowMenuChoices(HWND window)
-{
-    HMENU menu = GetSystemMenu(window, FALSE);
-    if (!menu)
-        return;
-    char text[TEXT_CAPACITY];
-    LoadText(IDS_MENU_STARTUP, text, sizeof text);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_STARTUP, text);
-    AppendMenuA(menu, MF_STRING, IDM_UNPLUG_REMINDER, "");
-    ShowWindowMenuChoices(menu);
-}
-
-// Switched on at the level the menu names, off as the settings store it.
-static void ToggleUnplugReminder()
-{
-    thresholds.unplugThreshold =
-        UnplugReminderOn(thresholds.unplugThreshold) ? uint8_t{THRESHOLD_OFF} : uint8_t{UNPLUG_DEFAULT};
-    WriteSettingUnsigned("UnplugThreshold", thresholds.unplugThreshold);
-}
-
 static BOOL OnInitDialog(HWND window)
 {
     LoadHistory(pathSet.history);
@@ -187,18 +78,7 @@ static BOOL OnInitDialog(HWND window)
     SetWindowTextA(window, MAIN_CAPTION);
     FitGraphControl(GetDlgItem(window, IDC_GRAPH));
 
-    HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
-    SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(INTERVAL_MIN, INTERVAL_MAX));
-    SendMessageA(trackbar, TBM_SETTICFREQ, 60, 0);
-    SendNumber(trackbar, TBM_SETLINESIZE, 30);
-    SendNumber(trackbar, TBM_SETPAGESIZE, 60);
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
-    SendNumber(GetDlgItem(window, IDC_THRESHOLD_SPIN), UDM_SETRANGE, MAKELPARAM(99, 0));
-    ShowThreshold(window);
-    Edit_LimitText(GetDlgItem(window, IDC_THRESHOLD), 2);
-    // Filling the edit box above reported a change; the dialog opens unchanged.
-    DisableApply(window);
-
+    SetUpSettingsControls(window);
     SetWindowIcons(window);
     AddWindowMenuChoices(window);
     NameGraph(window, ShownStatus());
@@ -209,51 +89,6 @@ static BOOL OnInitDialog(HWND window)
     // The first cycle runs as soon as the loop starts, not one interval later.
     PostMessageA(window, WM_TIMER, POLL_TIMER_ID, 0);
     return TRUE;
-}
-
-// The old samples were taken at the old pace: a change that would drop them
-// is asked first. The polls that run inside the question still record.
-static bool RescaleAccepted(HWND window)
-{
-    if (!IntervalChangeNeedsQuestion(&historyBuffer))
-        return true;
-    char text[TEXT_CAPACITY];
-    LoadText(IDS_HISTORY_RESCALE, text, sizeof text);
-    return MessageBoxA(window, text, MAIN_CAPTION, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
-}
-
-// False when the window is gone.
-static bool ApplyInterval(HWND window)
-{
-    HWND trackbar = GetDlgItem(window, IDC_INTERVAL);
-    LRESULT position = SendNumber(trackbar, TBM_GETPOS);
-    if (!IntervalChangeRequested(static_cast<int64_t>(position), appGlobals.interval))
-        return true;
-    const bool accepted = RescaleAccepted(window);
-    // The question runs its own message loop, in which the window may have
-    // been closed: its history is saved already and must not be reset, and
-    // nothing more is done or written.
-    if (!IsWindow(window))
-        return false;
-    if (!accepted) {
-        SendMessageA(trackbar, TBM_SETPOS, TRUE, static_cast<LPARAM>(appGlobals.interval));
-        return true;
-    }
-    ResetHistoryForInterval(pathSet.history);
-    const uint32_t interval = static_cast<uint32_t>(position);
-    appGlobals.interval = interval;
-    StartPollTimer(window);
-    RedrawGraph(window);
-    WriteSettingUnsigned("Interval", interval);
-    return true;
-}
-
-// OK and Apply: take over the interval and the threshold of the controls.
-// False when the threshold was refused or the window went meanwhile.
-static bool ApplySettings(HWND window)
-{
-    DisableApply(window);
-    return ApplyInterval(window) && ApplyThreshold(window);
 }
 
 static void OnOk(HWND window)
@@ -271,33 +106,6 @@ static void CloseMainWindow(HWND window)
     // The icon goes before the window, so no stale icon is left behind.
     RemoveTrayIcon(window);
     DestroyWindow(window);
-}
-
-
-static void ChooseIconColor(HWND window)
-{
-    COLORREF custom[ARRAYSIZE(kCustomColors)];
-    memcpy(custom, kCustomColors, sizeof custom);
-    CHOOSECOLORA chooser = {};
-    chooser.lStructSize = sizeof chooser;
-    chooser.hwndOwner = window;
-    chooser.rgbResult = iconSettings.iconColor;
-    chooser.lpCustColors = custom;
-    chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
-    // The common dialogs library is loaded for the chooser only: linked at
-    // start it would cost every run of the meter its memory for nothing.
-    BOOL chosen = FALSE;
-    {
-        ScopedLibrary dialogs(LoadSystemLibrary("comdlg32.dll"));
-        auto choose = LoadedFunction<decltype(&ChooseColorA)>(dialogs.module, "ChooseColorA");
-        chosen = choose && choose(&chooser);
-    }
-    if (!chosen || !IsWindow(window))
-        return;
-    iconSettings.iconColor = chooser.rgbResult & 0x00FFFFFFu;
-    iconSettings.iconColorStored = true;
-    RedrawTrayIcon(window);
-    WriteSettingUnsigned("IconColor", iconSettings.iconColor);
 }
 
 // Opens a file with its default handler; the window hides only on success.
@@ -463,6 +271,16 @@ static void OnDpiChanged(HWND window, const RECT *suggested)
     PostBare(window, WM_REFITGRAPH);
 }
 
+// A new colour depth gives the tray a new picture; a new resolution may
+// bring a new small-icon size.
+static void OnDisplayChange(HWND window, WPARAM bitsPerPixel)
+{
+    if (NewDisplayDepth(static_cast<int32_t>(bitsPerPixel)))
+        RedrawTrayIcon(window);
+    else
+        FollowTraySize(window);
+}
+
 static void OnRefitGraph(HWND window)
 {
     FitGraphControl(GetDlgItem(window, IDC_GRAPH));
@@ -503,11 +321,7 @@ static void OnInitMenuPopup(HMENU menu, bool windowMenu)
 // The program's own items of the window menu; the system's go on to Windows.
 static BOOL OnSysCommand(UINT_PTR command)
 {
-    switch (command & 0xFFF0) {
-    case IDM_STARTUP: ToggleStartWithWindows(); return TRUE;
-    case IDM_UNPLUG_REMINDER: ToggleUnplugReminder(); return TRUE;
-    }
-    return FALSE;
+    return RunWindowMenuChoice(command);
 }
 
 // A restarted notification area broadcasts a message registered by name.

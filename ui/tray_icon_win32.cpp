@@ -92,15 +92,12 @@ void RemoveTrayIcon(HWND window)
     }
 }
 
-void OnDisplayChange(HWND window, WPARAM bitsPerPixel)
+bool NewDisplayDepth(int32_t depth)
 {
-    int32_t depth = static_cast<int32_t>(bitsPerPixel);
-    if (depth == 0 || depth == trayIcon.displayColorDepth) {
-        FollowTraySize(window);
-        return;
-    }
+    if (depth == 0 || depth == trayIcon.displayColorDepth)
+        return false;
     trayIcon.displayColorDepth = depth;
-    RedrawTrayIcon(window);
+    return true;
 }
 
 void FollowTraySize(HWND window)

@@ -27,9 +27,9 @@ void HideToTray(HWND window);
 void ShowFromTray(HWND window);
 // A change of the taskbar's theme: new digits unless a colour is stored.
 void FollowTaskbarTheme(HWND window);
-// WM_DISPLAYCHANGE with the new bits per pixel: a new picture for a new
-// depth or a new small-icon size.
-void OnDisplayChange(HWND window, WPARAM bitsPerPixel);
+// The display's bits per pixel as WM_DISPLAYCHANGE tells them: true when
+// the picture needs drawing anew for them (0 tells nothing).
+bool NewDisplayDepth(int32_t depth);
 // A new picture when the small-icon size changed (a new display scale).
 void FollowTraySize(HWND window);
 

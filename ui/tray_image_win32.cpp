@@ -100,8 +100,10 @@ SIZE TrayIconSize()
     return size;
 }
 
-HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
-                         uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
+// What the plan needs of the caller's settings; the screen and the font
+// tell the rest.
+static TrayImageInput ImageInput(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+                                 uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
 {
     TrayImageInput input = {};
     input.width = size.cx;
@@ -113,7 +115,48 @@ HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_
     input.iconColor = iconColor;
     if (font)
         input.font = *font;
+    return input;
+}
 
+// The digits measured in the font the picture draws them with.
+static void MeasureDigits(HDC dc, TrayImageInput *input)
+{
+    char text[TRAY_TEXT_CAPACITY];
+    TrayImageText(input->percent, text);
+    SIZE measured = {};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &measured);
+    input->textWidth = measured.cx;
+    input->lineHeight = measured.cy;
+}
+
+// The plan drawn into both rasters, with the picture's font selected into
+// both surfaces (without it their default font draws the digits); false when
+// the surfaces cannot be made.
+static bool DrawRasters(HDC screen, HGDIOBJ maskBitmap, HGDIOBJ colorBitmap, TrayImageInput *input)
+{
+    ScopedMemoryDc colorDc(screen);
+    ScopedMemoryDc maskDc(colorDc.dc);
+    if (!maskDc.dc)
+        return false;
+    ScopedSelection maskRaster(maskDc.dc, maskBitmap);
+    ScopedSelection colorRaster(colorDc.dc, colorBitmap);
+    const IconFont drawn = TrayImageFont(&input->font, input->width, input->height);
+    LOGFONTA lf = ToLogFont(&drawn);
+    ScopedObject hfont(CreateFontIndirectA(&lf));
+    ScopedSelection maskFont(maskDc.dc, hfont.object);
+    ScopedSelection colorFont(colorDc.dc, hfont.object);
+    MeasureDigits(colorDc.dc, input);
+    // Static: the list is large for the stack of a window procedure.
+    static TrayDisplayList list;
+    PlanTrayImage(input, &list);
+    ExecuteTrayDisplayList(maskDc.dc, colorDc.dc, &list);
+    return true;
+}
+
+HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_t lowThreshold,
+                         uint8_t criticalThreshold, const IconFont *font, uint32_t iconColor)
+{
+    TrayImageInput input = ImageInput(size, percent, batteryFlag, lowThreshold, criticalThreshold, font, iconColor);
     // Declared first, destroyed last: the icon below keeps copies of both.
     ScopedObject maskBitmap(CreateBitmap(input.width, input.height, 1, 1, nullptr));
     ScopedObject colorBitmap(nullptr);
@@ -123,36 +166,9 @@ HICON BuildTrayIconImage(SIZE size, uint8_t percent, uint8_t batteryFlag, uint8_
             return nullptr;
         colorBitmap.object = CreateCompatibleBitmap(screen.dc, input.width, input.height);
         input.greyOnly = ScreenIsGreyOnly(GetNearestColor(screen.dc, PURE_RED));
-        if (!colorBitmap.object)
+        if (!colorBitmap.object || !DrawRasters(screen.dc, maskBitmap.object, colorBitmap.object, &input))
             return nullptr;
-
-        ScopedMemoryDc colorDc(screen.dc);
-        ScopedMemoryDc maskDc(colorDc.dc);
-        if (!maskDc.dc)
-            return nullptr;
-        ScopedSelection maskRaster(maskDc.dc, maskBitmap.object);
-        ScopedSelection colorRaster(colorDc.dc, colorBitmap.object);
-        // The text is measured in the font the picture draws with; without
-        // it the surfaces' default font draws the digits.
-        const IconFont drawn = TrayImageFont(&input.font, input.width, input.height);
-        LOGFONTA lf = ToLogFont(&drawn);
-        ScopedObject hfont(CreateFontIndirectA(&lf));
-        ScopedSelection maskFont(maskDc.dc, hfont.object);
-        ScopedSelection colorFont(colorDc.dc, hfont.object);
-
-        char text[TRAY_TEXT_CAPACITY];
-        TrayImageText(percent, text);
-        SIZE measured = {};
-        GetTextExtentPoint32A(colorDc.dc, text, static_cast<int>(strlen(text)), &measured);
-        input.textWidth = measured.cx;
-        input.lineHeight = measured.cy;
-
-        // Static: the list is large for the stack of a window procedure.
-        static TrayDisplayList list;
-        PlanTrayImage(&input, &list);
-        ExecuteTrayDisplayList(maskDc.dc, colorDc.dc, &list);
     }
-
     // An icon's hot spot is its centre whatever the record says.
     ICONINFO info = {};
     info.fIcon = TRUE;
