@@ -27,6 +27,7 @@ static void UseFallbackPaths(PathSet *paths)
     CopyBounded(paths->settings, ".\\Ampwatch.ini");
     CopyBounded(paths->history, ".\\Ampwatch.dat");
     CopyBounded(paths->eventLog, ".\\Ampwatch.txt");
+    CopyBounded(paths->healthRecord, ".\\Ampwatch.csv");
 }
 
 void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
@@ -53,15 +54,15 @@ void DerivePaths(PathSet *paths, const char *modulePath, uint32_t length)
             break;
         }
     }
-    // If a full suffix does not fit, the three files would end up sharing one
+    // If a full suffix does not fit, the files would end up sharing one
     // name (or taking the executable's own); the fallbacks are kept apart.
     if (WideLength(modulePath, stem) + 4 > PATH_CHARACTERS) {
         UseFallbackPaths(paths);
         return;
     }
-    static const char *const suffixes[3] = {".ini", ".dat", ".txt"};
-    char *outs[3] = {paths->settings, paths->history, paths->eventLog};
-    for (int k = 0; k < 3; ++k) {
+    static const char *const suffixes[4] = {".ini", ".dat", ".txt", ".csv"};
+    char *outs[4] = {paths->settings, paths->history, paths->eventLog, paths->healthRecord};
+    for (int k = 0; k < 4; ++k) {
         memcpy(outs[k], modulePath, stem);
         memcpy(outs[k] + stem, suffixes[k], 5);
     }
@@ -78,6 +79,7 @@ void LoadSettings(const ProfileReader *reader, uint32_t defaultIconColor)
     appGlobals.runHidden = reader->readInt(ctx, "RunHidden", 0) != 0;
     appGlobals.storedShowDetails = reader->readInt(ctx, "ShowDetails", 0) != 0;
     appGlobals.logfile = reader->readInt(ctx, "Logfile", 0) != 0;
+    appGlobals.healthLog = reader->readInt(ctx, "HealthLog", 1) != 0;
 
     uint32_t interval = reader->readInt(ctx, "Interval", 60);
     appGlobals.interval = (interval < INTERVAL_MIN || interval > INTERVAL_MAX) ? 60u : interval;

@@ -17,6 +17,7 @@ struct PathSet {
     char settings[PATH_CAPACITY];
     char history[PATH_CAPACITY];
     char eventLog[PATH_CAPACITY];
+    char healthRecord[PATH_CAPACITY];
 };
 
 struct ThresholdSet {
@@ -56,6 +57,7 @@ struct AppGlobals {
     bool runHidden;
     bool storedShowDetails;
     bool logfile;
+    bool healthLog;  // the daily health record is kept
 };
 
 extern AppGlobals appGlobals;

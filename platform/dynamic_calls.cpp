@@ -1,5 +1,7 @@
 #include "platform/dynamic_calls.h"
 
+#include <setupapi.h>
+
 #include "platform/scoped_win32.h"
 
 DynamicCalls dynamicCalls;
@@ -79,5 +81,39 @@ bool CallNtPowerInformationOnce(POWER_INFORMATION_LEVEL level, void *out, ULONG 
     if (!query)
         return false;
     *status = query(level, nullptr, 0, out, size);
+    return true;
+}
+
+bool VisitDeviceInterfaces(const GUID *interfaceClass, bool (*visit)(const char *path, void *context),
+                           void *context)
+{
+    // setupapi (2000 for all four) for the moment of one walk.
+    static const char *const kNames[4] = {"SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
+                                          "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList"};
+    ScopedLibrary library(LoadSystemLibrary("setupapi.dll"));
+    void (*found[4])();
+    for (int i = 0; i < 4; ++i) {
+        Find(&found[i], library.module, kNames[i]);
+        if (!found[i])
+            return false;
+    }
+    const auto next = reinterpret_cast<decltype(&SetupDiEnumDeviceInterfaces)>(found[1]);
+    const auto detail = reinterpret_cast<decltype(&SetupDiGetDeviceInterfaceDetailA)>(found[2]);
+    HDEVINFO list = reinterpret_cast<decltype(&SetupDiGetClassDevsA)>(found[0])(
+        interfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (list == INVALID_HANDLE_VALUE)
+        return false;
+    SP_DEVICE_INTERFACE_DATA entry;
+    entry.cbSize = sizeof entry;
+    union {
+        SP_DEVICE_INTERFACE_DETAIL_DATA_A data;
+        char room[1024];  // cppcheck-suppress unusedStructMember ; the path's room, a longer one passed over
+    } path;
+    for (DWORD i = 0; next(list, nullptr, interfaceClass, i, &entry); ++i) {
+        path.data.cbSize = sizeof path.data;
+        if (detail(list, &entry, &path.data, sizeof path, nullptr, nullptr) && !visit(path.data.DevicePath, context))
+            break;
+    }
+    reinterpret_cast<decltype(&SetupDiDestroyDeviceInfoList)>(found[3])(list);
     return true;
 }

@@ -35,5 +35,9 @@ HMODULE LoadSystemLibrary(const char *name);
 // where the library or its function is missing.
 bool CallChooseColor(CHOOSECOLORA *chooser, BOOL *chosen);
 bool CallNtPowerInformationOnce(POWER_INFORMATION_LEVEL level, void *out, ULONG size, LONG *status);
+// One walk over the present device interfaces of a class: visit gets each
+// one's path in turn, until it answers false.
+bool VisitDeviceInterfaces(const GUID *interfaceClass, bool (*visit)(const char *path, void *context),
+                           void *context);
 
 #endif

@@ -37,6 +37,10 @@ enum : uint16_t { LANGUAGE_PRIMARY_MASK = 0x3FF, LANGUAGE_GERMAN = 0x07 };
 // A capacity figure of the battery state that the battery does not give.
 enum : uint32_t { CAPACITY_UNKNOWN = 0xFFFFFFFFu };
 
+// BATTERY_INFORMATION's capabilities: a battery of the system (not a UPS),
+// capacities relative instead of in mWh.
+enum : uint32_t { BATTERY_CAPS_SYSTEM = 0x80000000u, BATTERY_CAPS_RELATIVE = 0x40000000u };
+
 // The code page of UTF-8 (CP_UTF8).
 enum : uint32_t { CODE_PAGE_UTF8 = 65001 };
 

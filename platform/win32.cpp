@@ -38,6 +38,8 @@ static_assert(WEIGHT_NORMAL == FW_NORMAL && WEIGHT_BOLD == FW_BOLD, "font weight
 static_assert(COLOR_QUERY_FAILED == CLR_INVALID, "colour query");
 static_assert(FONT_NONANTIALIASED == NONANTIALIASED_QUALITY, "font quality");
 static_assert(CAPACITY_UNKNOWN == kSdkUnknownCapacity, "capacity");
+static_assert(BATTERY_CAPS_SYSTEM == BATTERY_SYSTEM_BATTERY, "battery capabilities");
+static_assert(BATTERY_CAPS_RELATIVE == BATTERY_CAPACITY_RELATIVE, "battery capabilities");
 static_assert(GRAPH_DT_BASE == (DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX), "text format");
 static_assert(GRAPH_DT_CENTER == DT_CENTER && GRAPH_DT_RIGHT == DT_RIGHT, "text format");
 static_assert(GRAPH_DT_VCENTER == DT_VCENTER && GRAPH_DT_BOTTOM == DT_BOTTOM, "text format");

@@ -3,17 +3,15 @@
 #include <windows.h>
 
 #include "app/text_win32.h"
-#include "platform/dynamic_calls.h"
 #include "power/capacity.h"
 #include "power/capacity_win32.h"
+#include "power/health_win32.h"
 #include "res/resource.h"
 
 int ShowCapacityReport(HWND owner)
 {
     SYSTEM_BATTERY_STATE state;
-    ZeroMemory(&state, sizeof state);
-    LONG status = -1;
-    if (!CallNtPowerInformationOnce(SystemBatteryState, &state, sizeof state, &status) || status != 0)
+    if (!ReadBatteryState(&state))
         return 0;
 
     CapacityFigures figures = {state.MaxCapacity, state.RemainingCapacity, state.DefaultAlert1,
@@ -21,7 +19,8 @@ int ShowCapacityReport(HWND owner)
     char caption[TEXT_CAPACITY], format[TEXT_CAPACITY], text[TEXT_CAPACITY];
     LoadText(IDS_CAPACITY_CAPTION, caption, sizeof caption);
     LoadText(IDS_CAPACITY_REPORT, format, sizeof format);
-    FillCapacityReport(format, &figures, text, sizeof text);
+    AppendHealthReport(text, FillCapacityReport(format, &figures, text, sizeof text), sizeof text,
+                       state.MaxCapacity);
     MessageBoxA(owner, text, caption, MB_OK);
     return 1;
 }

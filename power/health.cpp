@@ -55,49 +55,23 @@ static void FormatDate(const HealthDate *d, char *out)
              unsigned{d->day});
 }
 
-static bool Blank(char c) { return c == ' ' || c == '\t'; }
-
-// A decimal number within 32 bits: exactly digits digits, or with digits 0
-// any count after blanks. Null when there is none.
-static const char *ReadNumber(const char *p, uint32_t digits, uint32_t *value)
+// "YYYY-MM-DD, full, design, cycles", maybe with more after; false for
+// anything else and for a date that does not exist.
+static bool ParseLine(const char *text, HealthDate *date, int32_t *day, uint32_t *full)
 {
-    while (!digits && Blank(*p))
-        ++p;
-    uint64_t v = 0;
-    uint32_t n = 0;
-    for (; *p >= '0' && *p <= '9' && n <= 10; ++p, ++n)
-        v = v * 10u + uint32_t(*p - '0');
-    if (n == 0 || (digits && n != digits) || v > UINT32_MAX)
-        return nullptr;
-    *value = uint32_t(v);
-    return p;
-}
-
-// "YYYY-MM-DD, full, design, cycles", maybe followed by more fields; false
-// for anything else, a date that does not exist among it.
-static bool ParseLine(const char *p, HealthDate *date, int32_t *day, uint32_t *full)
-{
-    static const char kSeparators[] = "--,,,";
-    static const uint8_t kDigits[6] = {4, 2, 2, 0, 0, 0};
-    uint32_t field[6];
-    for (int i = 0; i < 6; ++i) {
-        while (i > 2 && Blank(*p))
-            ++p;
-        if ((i > 0 && *p++ != kSeparators[i - 1]) || !(p = ReadNumber(p, kDigits[i], &field[i])))
-            return false;
-    }
-    while (Blank(*p) || *p == '\r')
-        ++p;
-    date->year = uint16_t(field[0]);
-    date->month = uint16_t(field[1]);
-    date->day = uint16_t(field[2]);
+    unsigned year, month, dayOfMonth, design, cycles;
+    // A number past 32 bits reads as another one: the record is only read,
+    // such damage can cost at most a wrong trend.
+    if (sscanf(text, "%4u-%2u-%2u ,%u ,%u ,%u", &year, &month, &dayOfMonth, full, &design,  // NOLINT(cert-err34-c)
+               &cycles) != 6)
+        return false;
+    *date = HealthDate{uint16_t(year), uint16_t(month), uint16_t(dayOfMonth)};
     *day = DayNumber(date);
-    *full = field[3];
-    return (*p == '\0' || *p == ',') && *day != HEALTH_NO_DAY;
+    return *day != HEALTH_NO_DAY;
 }
 
-// One line of length bytes, its end cut off; a line too long or with a NUL
-// in it is damage.
+// One line of length bytes, its end cut off; a line too long (length is
+// LINE_CAPACITY) is damage.
 static void TakeLine(HealthScan *scan, char *text, size_t length, int64_t today)
 {
     HealthDate date;
@@ -106,7 +80,7 @@ static void TakeLine(HealthScan *scan, char *text, size_t length, int64_t today)
     if (length >= LINE_CAPACITY)
         return;
     text[length] = '\0';
-    if (strlen(text) != length || !ParseLine(text, &date, &day, &full))
+    if (!ParseLine(text, &date, &day, &full))
         return;
     scan->lastDay = day;
     const int64_t age = today - day;
@@ -124,27 +98,23 @@ void ScanHealthRecord(const char *path, int32_t today, HealthScan *scan)
     if (!f)
         return;
     // A longer record is read from the first line that starts within its
-    // last bytes; a size past 2 GiB cannot be told, but sought from the end.
-    const long size = fseek(f, 0, SEEK_END) == 0 ? ftell(f) : 0;
-    bool passOver = (size < 0 || size > HEALTH_TAIL_BYTES) && fseek(f, -HEALTH_TAIL_BYTES, SEEK_END) == 0;
+    // last bytes; a shorter one, where that seek fails, whole.
+    bool passOver = fseek(f, -HEALTH_TAIL_BYTES, SEEK_END) == 0;
     if (!passOver)
-        rewind(f);
-    char line[LINE_CAPACITY], block[512];
-    size_t length = 0, got;
-    while ((got = fread(block, 1, sizeof block, f)) > 0) {
+        fseek(f, 0, SEEK_SET);
+    char line[LINE_CAPACITY];
+    size_t length = 0;
+    for (int c; (c = fgetc(f)) != EOF;) {
         scan->blank = false;
-        for (size_t i = 0; i < got; ++i) {
-            if (block[i] != '\n') {
-                if (length < LINE_CAPACITY)
-                    line[length] = block[i];
-                length += length < LINE_CAPACITY;
-                continue;
-            }
-            if (!passOver)
-                TakeLine(scan, line, length, today);
-            passOver = false;
-            length = 0;
+        if (c != '\n') {
+            if (length < LINE_CAPACITY)
+                line[length++] = char(c);
+            continue;
         }
+        if (!passOver)
+            TakeLine(scan, line, length, today);
+        passOver = false;
+        length = 0;
     }
     fclose(f);
     scan->openLine = length > 0;
@@ -156,25 +126,24 @@ void StepHealthRecord(const char *path, const HealthDate *today, const HealthFig
                       int32_t *recordedDay)
 {
     const int32_t day = DayNumber(today);
-    if (day == HEALTH_NO_DAY || day == *recordedDay || !figures->fullCharge)
+    if (day == HEALTH_NO_DAY || day == *recordedDay)
         return;
     *recordedDay = day;
+    if (!figures->fullCharge)
+        return;  // relative capacities, say: no watt-hours all day
     HealthScan scan;
     ScanHealthRecord(path, day, &scan);
     // A read-only record or a folder in its place takes nothing; Windows
     // refuses them, the native build's tests run where nothing would.
     if (scan.lastDay == day || Unwritable(path))
         return;
-    char date[DATE_CAPACITY], text[sizeof kHeader + 2 + LINE_CAPACITY];
-    FormatDate(today, date);
-    const int n = snprintf(text, sizeof text, "%s%s%s, %u, %u, %u\r\n", scan.blank ? kHeader : "",
-                           scan.openLine ? "\r\n" : "", date, unsigned{figures->fullCharge},
-                           unsigned{figures->design}, unsigned{figures->cycles});
     // One write of whole lines, at the end whatever the file holds.
     FILE *f = fopen(path, "ab");
     if (!f)
         return;
-    fwrite(text, 1, size_t(n), f);
+    fprintf(f, "%s%s%04u-%02u-%02u, %u, %u, %u\r\n", scan.blank ? kHeader : "", scan.openLine ? "\r\n" : "",
+            unsigned{today->year}, unsigned{today->month}, unsigned{today->day}, unsigned{figures->fullCharge},
+            unsigned{figures->design}, unsigned{figures->cycles});
     fclose(f);
 }
 
@@ -185,10 +154,9 @@ uint32_t HealthPercent(uint32_t full, uint32_t design)
 
 int64_t ChangeTenths(uint32_t then, uint32_t now)
 {
-    const bool fell = now < then;
-    const uint64_t difference = fell ? then - now : now - then;
+    const uint64_t difference = now < then ? then - now : now - then;
     const int64_t tenths = int64_t((difference * 2000u + then) / (uint64_t{then} * 2u));
-    return fell ? -tenths : tenths;
+    return now < then ? -tenths : tenths;
 }
 
 // A line break and format, each "%s" taken from the next of count texts.
@@ -214,35 +182,41 @@ static size_t AppendLine(char *out, size_t length, size_t capacity, const char *
     return length;
 }
 
+// Tenths of a percent with one decimal and a sign: as hundredths ("-6.30")
+// with the last digit dropped, a growth with a "+" in front.
+static void FormatChange(int64_t tenths, char *out, size_t capacity)
+{
+    out[0] = '+';
+    FormatMilli(tenths * 100, out + (tenths > 0), capacity - 1);
+    out[strlen(out) - 1] = '\0';
+}
+
 size_t AppendHealthLines(char *out, size_t length, size_t capacity,
                          const char *const formats[HEALTH_LINES], const HealthFigures *now,
                          const HealthScan *record)
 {
+    const uint32_t full = now->fullCharge, design = now->design, then = record->trendCapacity;
+    char a[32], b[32], c[32];
+    const char *const texts[3] = {a, b, c};
     if (length >= capacity)
         return length;
-    char number[32], date[DATE_CAPACITY], change[32];
-    const char *const texts[1] = {number};
-    if (now->design) {
-        FormatMilli(now->design, number, sizeof number);
+    if (design) {
+        FormatMilli(design, a, sizeof a);
         length = AppendLine(out, length, capacity, formats[0], texts, 1);
     }
-    if (now->design && now->fullCharge) {
-        FormatUnsigned(number, sizeof number, HealthPercent(now->fullCharge, now->design));
+    if (design && full) {
+        FormatUnsigned(a, sizeof a, HealthPercent(full, design));
         length = AppendLine(out, length, capacity, formats[1], texts, 1);
     }
     if (now->cycles) {
-        FormatUnsigned(number, sizeof number, now->cycles);
+        FormatUnsigned(a, sizeof a, now->cycles);
         length = AppendLine(out, length, capacity, formats[2], texts, 1);
     }
-    if (now->fullCharge && record->trendCapacity) {
-        const int64_t tenths = ChangeTenths(record->trendCapacity, now->fullCharge);
-        const uint64_t magnitude = uint64_t(tenths < 0 ? -tenths : tenths);
-        snprintf(change, sizeof change, "%s%u.%u", tenths < 0 ? "-" : tenths ? "+" : "",
-                 unsigned(magnitude / 10u), unsigned(magnitude % 10u));
-        FormatDate(&record->trendDate, date);
-        FormatMilli(record->trendCapacity, number, sizeof number);
-        const char *const trend[3] = {date, number, change};
-        length = AppendLine(out, length, capacity, formats[3], trend, 3);
+    if (full && then) {
+        FormatDate(&record->trendDate, a);
+        FormatMilli(then, b, sizeof b);
+        FormatChange(ChangeTenths(then, full), c, sizeof c);
+        length = AppendLine(out, length, capacity, formats[3], texts, 3);
     }
     return length;
 }

@@ -8,10 +8,6 @@
 
 #include "platform/numbers.h"
 
-// BATTERY_INFORMATION's capabilities: a battery of the system (not a UPS),
-// capacities relative instead of in mWh.
-enum : uint32_t { BATTERY_CAPS_SYSTEM = 0x80000000u, BATTERY_CAPS_RELATIVE = 0x40000000u };
-
 // A local calendar day.
 struct HealthDate {
     uint16_t year, month, day;
@@ -60,11 +56,11 @@ struct HealthScan {
 // number. Lines that are no "YYYY-MM-DD, full, design, cycles" are passed over.
 void ScanHealthRecord(const char *path, int32_t today, HealthScan *scan);
 
-// The daily step at a poll on which the full charge is known: appends
-// today's line (after the header into a new record, after a line break where
-// the last line lacks one) unless *recordedDay or the record's last line is
-// today. *recordedDay takes today, written or not: a line that cannot be
-// written is dropped, and later polls of the day read nothing.
+// The daily step at a poll: appends today's line (after the header into a
+// new record, after a line break where the last line lacks one) unless the
+// full charge is unknown or *recordedDay or the record's last line is today.
+// *recordedDay takes today, written or not: a line that cannot be written is
+// dropped, and later polls of the day read nothing.
 void StepHealthRecord(const char *path, const HealthDate *today, const HealthFigures *figures,
                       int32_t *recordedDay);
 

@@ -34,6 +34,11 @@
 #define IDS_UNPLUG 17
 #define IDS_MENU_STARTUP 18
 #define IDS_MENU_UNPLUG 19
+// The capacity report's health lines, in this order.
+#define IDS_HEALTH_DESIGN 24
+#define IDS_HEALTH_PERCENT 25
+#define IDS_HEALTH_CYCLES 26
+#define IDS_HEALTH_TREND 27
 
 #define IDC_GRAPH 1001
 #define IDC_INTERVAL 1002

@@ -5,6 +5,7 @@
 #include "app/text_win32.h"
 #include "history/history.h"
 #include "log/event_log.h"
+#include "power/health_win32.h"
 #include "power/status_win32.h"
 #include "power/unplug.h"
 #include "res/resource.h"
@@ -85,6 +86,7 @@ void PollCycle(HWND window)
     const PowerSample sample = ReadPowerStatus();
     RecordSample(sample.batteryLifePercent);
     FullCycle(window, &sample);
+    RecordHealthDay(&sample);
 }
 
 void RefreshCycle(HWND window)
