@@ -27,9 +27,10 @@ std::string Scanned(const std::string &bytes) {
 }
 // Calendar days, leap years by the Gregorian rule; no day that does not exist, none missing.
 TEST(Health, DaysOfTheCalendar) {
-    const HealthDate days[] = {{1970, 1, 1}, {1, 1, 1}, {9999, 12, 31}, {2000, 2, 29}, {1900, 2, 29}, {0, 1, 1}};
-    const int32_t numbers[] = {0, -719162, 2932896, 11016, HEALTH_NO_DAY, HEALTH_NO_DAY};
-    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(DayNumber(&days[i]), numbers[i]) << i;
+    const HealthDate days[] = {{1970, 1, 1}, {1, 1, 1}, {9999, 12, 31}, {2000, 2, 29}, {2100, 3, 1}, {1900, 3, 1},
+                               {1900, 2, 29}, {0, 1, 1}};
+    const int32_t numbers[] = {0, -719162, 2932896, 11016, 47541, -25508, HEALTH_NO_DAY, HEALTH_NO_DAY};
+    for (size_t i = 0; i < 8; ++i) EXPECT_EQ(DayNumber(&days[i]), numbers[i]) << i;
     int32_t next = 19723;  // 2024-01-01
     for (uint16_t m = 0; m <= 13; ++m)
         for (uint16_t d = 0; d <= 32; ++d) {
@@ -48,6 +49,7 @@ TEST(Health, RecordLinesTakenOrPassedOver) {
     EXPECT_EQ(Scanned("2025-02-30, 1, 0, 0\n2025-05-09 1, 0, 0\n2025-05-09, 1, 0\n2025-05-09, 1, 0, 0" +
                       std::string(120, ' ') + "\n2025-05-09, 0, 1, 1\n" + std::string("2025-05-10, 1\0, 0, 0\n", 21) +
                       header), "300 -");
+    EXPECT_EQ(Scanned("2026-02-26, 9, 0, 0\n2026-02-27, 8, 0, 0\n"), "6 2026-02-26 9");  // a week old at least
     EXPECT_EQ(Scanned(""), "none - blank");
     EXPECT_EQ(Scanned("2025-05-09, 1, 0, 0\n" + std::string(HEALTH_TAIL_BYTES, '#') + "\n2025-08-17, 2, 0, 0\n"),
               "200 2025-08-17 2");  // the start of a long record is not read
@@ -94,6 +96,7 @@ TEST(Health, ReportLinesWhenKnown) {
     EXPECT_EQ(report({46105, 0, 0}, 20), "19:R\r\nT 2025-05-09: 46");
     record.trendCapacity = 46000;
     EXPECT_EQ(report({46023, 0, 0}), "37:R\r\nT 2025-05-09: 46.00 Wh (+0.1 %) %s");
+    EXPECT_EQ(report({46022, 0, 0}), "36:R\r\nT 2025-05-09: 46.00 Wh (0.0 %) %s");  // no sign for no change
 }
 // The figures of the system's batteries summed; relative capacities and a missing figure are unknown.
 TEST(Health, BatteriesSummed) {
