@@ -122,29 +122,32 @@ void ScanHealthRecord(const char *path, int32_t today, HealthScan *scan)
         TakeLine(scan, line, length, today);
 }
 
-void StepHealthRecord(const char *path, const HealthDate *today, const HealthFigures *figures,
-                      int32_t *recordedDay)
+void StepHealthRecord(const char *path, const HealthDate *today, int32_t *recordedDay,
+                      bool (*readFigures)(HealthFigures *figures))
 {
     const int32_t day = DayNumber(today);
     if (day == HEALTH_NO_DAY || day == *recordedDay)
         return;
-    *recordedDay = day;
-    if (!figures->fullCharge)
-        return;  // relative capacities, say: no watt-hours all day
     HealthScan scan;
+    HealthFigures figures;
     ScanHealthRecord(path, day, &scan);
-    // A read-only record or a folder in its place takes nothing; Windows
-    // refuses them, the native build's tests run where nothing would.
-    if (scan.lastDay == day || Unwritable(path))
-        return;
-    // One write of whole lines, at the end whatever the file holds.
-    FILE *f = fopen(path, "ab");
-    if (!f)
-        return;
-    fprintf(f, "%s%s%04u-%02u-%02u, %u, %u, %u\r\n", scan.blank ? kHeader : "", scan.openLine ? "\r\n" : "",
-            unsigned{today->year}, unsigned{today->month}, unsigned{today->day}, unsigned{figures->fullCharge},
-            unsigned{figures->design}, unsigned{figures->cycles});
-    fclose(f);
+    if (scan.lastDay != day) {
+        if (!readFigures(&figures))
+            return;  // the next poll asks again
+        // A read-only record or a folder in its place takes nothing; Windows
+        // refuses them, the native build's tests run where nothing would.
+        // Without a full charge (relative capacities) there is no line today.
+        FILE *f = figures.fullCharge && !Unwritable(path) ? fopen(path, "ab") : nullptr;
+        if (f) {
+            // One write of whole lines, at the end whatever the file holds.
+            fprintf(f, "%s%s%04u-%02u-%02u, %u, %u, %u\r\n", scan.blank ? kHeader : "",
+                    scan.openLine ? "\r\n" : "", unsigned{today->year}, unsigned{today->month},
+                    unsigned{today->day}, unsigned{figures.fullCharge}, unsigned{figures.design},
+                    unsigned{figures.cycles});
+            fclose(f);
+        }
+    }
+    *recordedDay = day;
 }
 
 uint32_t HealthPercent(uint32_t full, uint32_t design)

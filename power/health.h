@@ -56,13 +56,15 @@ struct HealthScan {
 // number. Lines that are no "YYYY-MM-DD, full, design, cycles" are passed over.
 void ScanHealthRecord(const char *path, int32_t today, HealthScan *scan);
 
-// The daily step at a poll: appends today's line (after the header into a
-// new record, after a line break where the last line lacks one) unless the
-// full charge is unknown or *recordedDay or the record's last line is today.
-// *recordedDay takes today, written or not: a line that cannot be written is
-// dropped, and later polls of the day read nothing.
-void StepHealthRecord(const char *path, const HealthDate *today, const HealthFigures *figures,
-                      int32_t *recordedDay);
+// The daily step at a poll: unless *recordedDay or the record's last line is
+// today, asks readFigures and appends today's line (after the header into a
+// new record, after a line break where the last line lacks one). When
+// readFigures answers false the day stays open for the next poll; else
+// *recordedDay takes today, a line written or not: without a full charge
+// there is none that day, a line that cannot be written is dropped, and
+// later polls of the day read nothing.
+void StepHealthRecord(const char *path, const HealthDate *today, int32_t *recordedDay,
+                      bool (*readFigures)(HealthFigures *figures));
 
 // full ÷ design in whole percent, halves away from zero; design not 0.
 uint32_t HealthPercent(uint32_t full, uint32_t design);

@@ -79,17 +79,23 @@ bool ReadBatteryState(SYSTEM_BATTERY_STATE *state)
     return CallNtPowerInformationOnce(SystemBatteryState, state, sizeof *state, &status) && status == 0;
 }
 
+// The day's figures, once the battery state gives a full charge.
+static bool ReadDailyFigures(HealthFigures *figures)
+{
+    SYSTEM_BATTERY_STATE state;
+    if (!ReadBatteryState(&state) || !state.MaxCapacity || state.MaxCapacity == CAPACITY_UNKNOWN)
+        return false;
+    *figures = ReadHealthFigures(state.MaxCapacity);
+    return true;
+}
+
 void RecordHealthDay(const PowerSample *sample)
 {
+    // Cheap without a battery and on a day already handled: no file, no
+    // library; the battery is asked only when the day's line is due.
     const HealthDate today = Today();
-    SYSTEM_BATTERY_STATE state;
-    // Cheap on a day already handled, and without a battery: no library, no
-    // file. The full charge may come later in the day.
-    if (!appGlobals.healthLog || (sample->batteryFlag & BATTERY_NONE) || DayNumber(&today) == recordedDay ||
-        !ReadBatteryState(&state) || !state.MaxCapacity || state.MaxCapacity == CAPACITY_UNKNOWN)
-        return;
-    const HealthFigures figures = ReadHealthFigures(state.MaxCapacity);
-    StepHealthRecord(pathSet.healthRecord, &today, &figures, &recordedDay);
+    if (appGlobals.healthLog && !(sample->batteryFlag & BATTERY_NONE))
+        StepHealthRecord(pathSet.healthRecord, &today, &recordedDay, ReadDailyFigures);
 }
 
 size_t AppendHealthReport(char *text, size_t length, size_t capacity, uint32_t maxCapacity)

@@ -54,27 +54,35 @@ TEST(Health, RecordLinesTakenOrPassedOver) {
     EXPECT_EQ(Scanned("2025-05-09, 1, 0, 0\n" + std::string(HEALTH_TAIL_BYTES, '#') + "\n2025-08-17, 2, 0, 0\n"),
               "200 2025-08-17 2");  // the start of a long record is not read
 }
-// One line a day, the header into a new record; nothing where it cannot be written, nothing read twice a day.
+// The battery as the shell asks it: its figures, or not yet known; each question counted.
+HealthFigures battery;
+int asked = 0;
+bool Known(HealthFigures *figures) { ++asked; *figures = battery; return true; }
+bool NotYet(HealthFigures *) { ++asked; return false; }
+// One line a day, the header into a new record; the battery asked only while the day's line is due;
+// nothing where it cannot be written.
 TEST(Health, OneLineADay) {
     const std::string path = Put("step.csv", ""), line = "2026-03-05, 43200, 50000, 12\r\n";
     remove(path.c_str());
-    HealthFigures figures = {43200, 50000, 12}, relative = {0, 50000, 12};
-    int32_t day = HEALTH_NO_DAY, restarted = HEALTH_NO_DAY, unknown = HEALTH_NO_DAY;
-    StepHealthRecord(path.c_str(), &kToday, &relative, &unknown);
-    StepHealthRecord(path.c_str(), &kToday, &figures, &day);
-    StepHealthRecord(path.c_str(), &kToday, &figures, &day);
-    StepHealthRecord(path.c_str(), &kToday, &figures, &restarted);
+    int32_t day = HEALTH_NO_DAY, restarted = HEALTH_NO_DAY, relative = HEALTH_NO_DAY;
+    StepHealthRecord(path.c_str(), &kToday, &day, NotYet);
+    battery = {0, 50000, 12};
+    StepHealthRecord(path.c_str(), &kToday, &relative, Known);
+    battery = {43200, 50000, 12};
+    StepHealthRecord(path.c_str(), &kToday, &day, Known);
+    StepHealthRecord(path.c_str(), &kToday, &day, Known);
+    StepHealthRecord(path.c_str(), &kToday, &restarted, Known);
     EXPECT_EQ(Read(path), "Date, FullChargeCapacity, DesignCapacity, CycleCount\r\n" + line);
-    EXPECT_EQ(std::to_string(restarted - kDay) + std::to_string(unknown - kDay), "00");
+    EXPECT_EQ(std::to_string(asked) + std::to_string(restarted - kDay) + std::to_string(relative - kDay), "300");
     Put("step.csv", "foreign");
     day = kDay - 1;
-    StepHealthRecord(path.c_str(), &kToday, &figures, &day);
+    StepHealthRecord(path.c_str(), &kToday, &day, Known);
     EXPECT_EQ(Read(path), "foreign\r\n" + line);
     for (const bool folder : {false, true}) {
         remove(path.c_str());
         folder ? mkdir(path.c_str(), 0755) : chmod(Put("step.csv", "x\n").c_str(), 0444);
         day = HEALTH_NO_DAY;
-        StepHealthRecord(path.c_str(), &kToday, &figures, &day);
+        StepHealthRecord(path.c_str(), &kToday, &day, Known);
         EXPECT_EQ(Read(path) + std::to_string(day == kDay), folder ? "1" : "x\n1");
         chmod(path.c_str(), 0755);
     }
