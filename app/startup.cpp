@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/text.h"
+
 bool FormatRunCommand(char *out, uint32_t capacity, const char *modulePath)
 {
     if (!capacity)
@@ -11,7 +13,8 @@ bool FormatRunCommand(char *out, uint32_t capacity, const char *modulePath)
     if (!modulePath[0])
         return false;
     const int n = snprintf(out, capacity, "\"%s\"", modulePath);
-    if (n < 0 || static_cast<uint32_t>(n) >= capacity) {
+    if (n < 0 || static_cast<uint32_t>(n) >= capacity ||
+        WideLength(out, static_cast<uint32_t>(n)) > RUN_COMMAND_CHARACTERS) {
         out[0] = '\0';
         return false;
     }
@@ -31,4 +34,9 @@ bool RunCommandNamesProgram(const char *stored, const char *command)
         if (Lower(*stored) != Lower(*command))
             return false;
     return *stored == *command;
+}
+
+bool SwitchedOffByTaskManager(const uint8_t *mark, uint32_t size)
+{
+    return size > 0 && (mark[0] & 1u) != 0;
 }

@@ -73,12 +73,13 @@ bool HistoryTempPath(const char *path, char *out, size_t capacity)
     return strcmp(out, path) != 0;
 }
 
-// Writes the slots to an open file and closes it; true when all reached the disk.
+// Writes the slots to an open file, cuts what followed them and closes it;
+// true when all reached the disk.
 static bool WriteSlots(FILE *f)
 {
     bool ok = fwrite(historyBuffer.slots, 1, HISTORY_SLOTS, f) == HISTORY_SLOTS;
     ok = fflush(f) == 0 && ok;
-    ok = ok && FlushToDisk(f);
+    ok = ok && CutFile(f, HISTORY_SLOTS) && FlushToDisk(f);
     return fclose(f) == 0 && ok;
 }
 
@@ -105,8 +106,10 @@ bool SaveHistory(const char *path)
             return false;  // a disk that took no temporary takes no history either
     }
     // Where no temporary can be made or moved over (a folder that takes no
-    // new file, a name taken), the plain write of old is still better than none.
-    f = OpenForWriting(path);
+    // new file, a name taken), the plain write of old is still better than
+    // none: over the file as it is, which keeps a hidden or system file that
+    // Windows would not create anew; only a missing one is created.
+    f = FileExists(path) ? fopen(path, "r+b") : OpenForWriting(path);
     return f && WriteSlots(f);
 }
 

@@ -30,6 +30,8 @@ bool HighContrastOn();
 // are none. A value that does not fit into capacity is not read. Writes are
 // not checked: the next read tells.
 bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity);
+// A binary value's size in bytes; 0 for none.
+uint32_t ReadUserBinary(const char *key, const char *name, uint8_t *out, uint32_t capacity);
 void WriteUserString(const char *key, const char *name, const char *data);
 void DeleteUserValue(const char *key, const char *name);
 

@@ -2,8 +2,10 @@
 // the mode bits, not by access(): the tests run as root, whom no permission
 // stops, while Windows refuses a read-only file to everyone.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "platform/files.h"
@@ -22,12 +24,23 @@ bool FileExists(const char *path)
     return path && stat(path, &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+// Hidden (2) or system (4) where Wine keeps a file's attributes.
+static bool HiddenOrSystem(const char *path)
+{
+    char value[16] = "";
+    return getxattr(path, "user.DOSATTRIB", value, sizeof value - 1) > 0 && (strtoul(value, nullptr, 16) & 6u) != 0;
+}
+
 FILE *OpenForWriting(const char *path)
 {
     // A folder without write bits stands for one whose rights allow no new
-    // files, while its files stay writable.
+    // files, while its files stay writable. Windows refuses to create a
+    // hidden or system file anew (CREATE_ALWAYS).
     struct stat st;
-    if (stat(path, &st) != 0) {
+    if (stat(path, &st) == 0) {
+        if (HiddenOrSystem(path))
+            return nullptr;
+    } else {
         char folder[4096];
         if (snprintf(folder, sizeof folder, "%s", path) >= int(sizeof folder))
             return nullptr;
@@ -41,6 +54,8 @@ FILE *OpenForWriting(const char *path)
     }
     return fopen(path, "wb");
 }
+
+bool CutFile(FILE *file, long length) { return ftruncate(fileno(file), length) == 0; }
 
 bool FlushToDisk(FILE *file) { return fsync(fileno(file)) == 0; }
 

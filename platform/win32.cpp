@@ -76,20 +76,33 @@ bool HighContrastOn()
            (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
+// A value of the user's of one type (RRF_RT_*): its size in bytes, 0 where
+// there is none or it does not fit.
+static DWORD ReadUserValue(const char *key, const char *name, DWORD type, void *out, DWORD capacity)
+{
+    DWORD size = capacity;
+    return dynamicCalls.regGetValue &&
+                   dynamicCalls.regGetValue(HKEY_CURRENT_USER, key, name, type, nullptr, out, &size) == ERROR_SUCCESS
+               ? size
+               : 0;
+}
+
 int32_t ReadLightTheme()
 {
-    DWORD value = 1, size = sizeof value;  // what a taskbar that does not say counts as
-    if (dynamicCalls.regGetValue)
-        dynamicCalls.regGetValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
-                                 "SystemUsesLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    DWORD value = 1;  // what a taskbar that does not say counts as
+    ReadUserValue("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", "SystemUsesLightTheme",
+                  RRF_RT_REG_DWORD, &value, sizeof value);
     return value ? 1 : 0;
 }
 
 bool ReadUserString(const char *key, const char *name, char *out, uint32_t capacity)
 {
-    DWORD size = capacity;
-    return dynamicCalls.regGetValue &&
-           dynamicCalls.regGetValue(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, out, &size) == ERROR_SUCCESS;
+    return ReadUserValue(key, name, RRF_RT_REG_SZ, out, capacity) != 0;
+}
+
+uint32_t ReadUserBinary(const char *key, const char *name, uint8_t *out, uint32_t capacity)
+{
+    return ReadUserValue(key, name, RRF_RT_REG_BINARY, out, capacity);
 }
 
 // A key of the user's opened for writing; null where it cannot be.
@@ -165,6 +178,8 @@ bool FileExists(const char *path)
 }
 
 FILE *OpenForWriting(const char *path) { return fopen(path, "wb"); }
+
+bool CutFile(FILE *file, long length) { return _chsize(_fileno(file), length) == 0; }
 
 bool FlushToDisk(FILE *file) { return _commit(_fileno(file)) == 0; }
 

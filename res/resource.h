@@ -61,6 +61,7 @@
 #define WM_REFRESHNOW (0x0400 + 4242)
 #define WM_REFITGRAPH (0x0400 + 4243)  // after the dialog took a new DPI
 #define POLL_TIMER_ID 100
+#define TRAY_TIMER_ID 101  // asks a notification area that refused or lost the icon again
 #define TRAY_ICON_ID 4224
 
 #endif

@@ -194,6 +194,8 @@ static void OnTimer(HWND window, UINT_PTR id)
 {
     if (id == POLL_TIMER_ID)
         PollCycle(window);
+    else if (id == TRAY_TIMER_ID)
+        ReAddTrayIcon(window);
 }
 
 static void OnPowerBroadcast(HWND window, uint32_t code)

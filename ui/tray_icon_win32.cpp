@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/tray_icon_win32.h"
 #include "ui/tray_image_win32.h"
+#include "ui/tray_retry.h"
 
 // Changed only here: at add, replace and removal of the icon, and at a change
 // of the display. The icon keeps the status it shows, so it can draw it anew
@@ -20,7 +21,20 @@ static struct {
     HICON trayIconImage;        // the picture last given to the icon; at most one exists
     SIZE pictureSize;           // its size: the small-icon size when it was made
     int32_t displayColorDepth;  // bits per pixel times planes, as last seen
+    bool there;                 // the notification area took the icon at the last try
+    bool retrying;              // TRAY_TIMER_ID asks it again
+    DWORD retrySince;           // the tick count of the first refusal
 } trayIcon;
+
+// Asked again on a timer from now on, unless that runs already.
+static void StartTrayRetry(HWND window)
+{
+    if (trayIcon.retrying)
+        return;
+    trayIcon.retrying = true;
+    trayIcon.retrySince = GetTickCount();
+    SetTimer(window, TRAY_TIMER_ID, TRAY_RETRY_MS, nullptr);
+}
 
 static int32_t ReadDisplayColorDepth()
 {
@@ -41,7 +55,14 @@ static BOOL NotifyTray(HWND window, DWORD request, HICON picture)
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = picture;
     FormatStatusTip(data.szTip, sizeof data.szTip, &trayIcon.shown);
-    return Shell_NotifyIconA(request, &data);
+    const BOOL done = Shell_NotifyIconA(request, &data);
+    // An icon that a change finds gone (a notification area restarted without
+    // TaskbarCreated) is added again as at logon.
+    if (!done && request == NIM_MODIFY && trayIcon.there) {
+        trayIcon.there = false;
+        StartTrayRetry(window);
+    }
+    return done;
 }
 
 static HICON BuildCurrentPicture()
@@ -58,9 +79,11 @@ void AddTrayIcon(HWND window)
     trayIcon.shown = UnknownSample();
     trayIcon.displayColorDepth = ReadDisplayColorDepth();
     trayIcon.trayIconImage = BuildCurrentPicture();
-    // Without a tray icon a meter started hidden could never be reached.
-    if (!NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) && appGlobals.runHidden)
-        ShowFromTray(window);
+    // A notification area not ready yet (a slow logon) is asked again; a
+    // hidden window stays hidden meanwhile.
+    trayIcon.there = NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) != FALSE;
+    if (!trayIcon.there)
+        StartTrayRetry(window);
 }
 
 void RedrawTrayIcon(HWND window)
@@ -116,20 +139,39 @@ UINT TaskbarCreatedMessage()
     return message;
 }
 
+// One try, with what the icon showed before, drawn for today's scale. An add
+// that was refused may have landed after all: a change finds it. Otherwise
+// the area knows nothing of us and takes it anew.
+static bool TryTrayIcon(HWND window)
+{
+    trayIcon.there = false;
+    FollowTraySize(window);
+    trayIcon.there = NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage) ||
+                     NotifyTray(window, NIM_ADD, trayIcon.trayIconImage);
+    return trayIcon.there;
+}
+
 bool ReAddTrayIcon(HWND window)
 {
-    // The restarted notification area knows nothing of us: add the icon again
-    // with what it showed before, drawn for today's scale.
-    FollowTraySize(window);
-    return NotifyTray(window, NIM_ADD, trayIcon.trayIconImage) != FALSE;
+    const bool there = TryTrayIcon(window);
+    if (!there)
+        StartTrayRetry(window);
+    const TrayRetry next = NextTrayRetry(there, trayIcon.retrySince, GetTickCount());
+    if (next == TRAY_RETRY_AGAIN)
+        return false;
+    KillTimer(window, TRAY_TIMER_ID);
+    trayIcon.retrying = false;
+    // Without a tray icon a hidden meter could never be reached.
+    if (next == TRAY_RETRY_GIVE_UP && !IsWindowVisible(window))
+        ShowFromTray(window);
+    return there;
 }
 
 void HideToTray(HWND window)
 {
     // A hidden window leaves only the tray icon to reach the meter. The icon
-    // may have gone without a word to us (or come back with a refused add):
-    // asked now, not remembered; only a present icon can be changed.
-    if (NotifyTray(window, NIM_MODIFY, trayIcon.trayIconImage) || ReAddTrayIcon(window))
+    // may have gone without a word to us: asked now, not remembered.
+    if (ReAddTrayIcon(window))
         ShowWindow(window, SW_HIDE);
 }
 

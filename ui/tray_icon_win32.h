@@ -16,9 +16,11 @@ void UpdateTrayTip(HWND window, const PowerSample *shown);
 // A new picture of the same status (a new colour of the digits).
 void RedrawTrayIcon(HWND window);
 void RemoveTrayIcon(HWND window);
-// The shell's broadcast when the notification area (re)starts, and the
-// answer to it: the icon again, with its current picture and tooltip.
+// The shell's broadcast when the notification area (re)starts.
 UINT TaskbarCreatedMessage();
+// At that broadcast and at each TRAY_TIMER_ID: the icon again, with its
+// current picture and tooltip; true when it is there. Refused, it is asked
+// again every 2 s for a minute, then a hidden window is shown.
 bool ReAddTrayIcon(HWND window);
 // Hides the window to the tray, adding the icon again first when the
 // notification area lacks it; the window stays when it cannot be added.

@@ -11,11 +11,13 @@
 #include "res/resource.h"
 #include "ui/tray_tip.h"
 
-// The two choices at the end of the window menu, checked as they are now; the
-// reminder's item names the level it switches on.
+// The two choices at the end of the window menu, checked as they are now (a
+// path too long for the Run key greys the first); the reminder's item names
+// the level it switches on.
 void ShowWindowMenuChoices(HMENU menu)
 {
     CheckMenuItem(menu, IDM_STARTUP, MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(menu, IDM_STARTUP, MF_BYCOMMAND | (CanStartWithWindows() ? MF_ENABLED : MF_GRAYED));
     char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
     LoadText(IDS_MENU_UNPLUG, format, sizeof format);
     const uint32_t level = UnplugMenuLevel(thresholds.unplugThreshold);

@@ -10,7 +10,7 @@
 #include "res/resource.h"
 static const DWORD kWaitMs = 10000;
 static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|name ITEM|settext ITEM TEXT|rect ITEM"
-    "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|mutex MS|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
+    "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|mutex MS|standin MS [late]|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
 static int ItemId(const char *name)
 {
     static const struct { const char *name; int id; } items[] = {{"ok", IDOK}, {"graph", IDC_GRAPH},
@@ -126,6 +126,37 @@ static bool PrintAccessibleName(HWND item)
     SysFreeString(name);
     return puts(text) >= 0;
 }
+// A notification area that is not ready: a window of the tray's class first in line for the shell's requests
+// (Wine hands each to the first, and topmost windows come first), answering FALSE until ms after the first
+// request. "late": each reaches the real tray, an add answered FALSE all the same. Prints each request's code.
+static struct { DWORD first; bool late; } standIn;
+static LRESULT CALLBACK StandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_COPYDATA)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const auto *request = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+    printf("%lu\n", static_cast<unsigned long>(request->dwData)), fflush(stdout);
+    standIn.first = standIn.first ? standIn.first : GetTickCount();
+    HWND tray = standIn.late ? FindWindowExA(nullptr, window, "Shell_TrayWnd", nullptr) : nullptr;
+    const LRESULT answer = tray ? SendMessageA(tray, WM_COPYDATA, wParam, lParam) : FALSE;
+    return request->dwData == NIM_ADD ? FALSE : answer;
+}
+static bool RunStandIn(DWORD ms, bool late)
+{
+    WNDCLASSA type = {0, StandIn, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "Shell_TrayWnd"};
+    HWND window = RegisterClassA(&type) ? CreateWindowExA(WS_EX_TOPMOST, type.lpszClassName, nullptr, WS_POPUP,
+                                                          0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr) : nullptr;
+    if (!window || FindWindowExA(nullptr, nullptr, type.lpszClassName, nullptr) != window || puts("ready") < 0)
+        return Say("the stand-in is not the first tray");
+    standIn.late = late;
+    for (const DWORD start = GetTickCount(); standIn.first ? GetTickCount() - standIn.first < ms : GetTickCount() - start < 20000;) {
+        MSG message;
+        fflush(stdout), MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    return DestroyWindow(window) || Say("the stand-in stays");
+}
 static bool Run(int argc, char **argv)
 {
     if (strcmp(argv[1], "mutex") == 0 && argc == 3) {  // a copy hung in its start: the name, no window
@@ -135,6 +166,8 @@ static bool Run(int argc, char **argv)
         Sleep(strtoul(argv[2], nullptr, 0));
         return CloseHandle(mutex) || Say("cannot let the name go");
     }
+    if (strcmp(argv[1], "standin") == 0 && argc >= 3)  // a tray that refuses requests for MS [late]
+        return RunStandIn(strtoul(argv[2], nullptr, 0), argc > 3 && strcmp(argv[3], "late") == 0);
     if (strcmp(argv[1], "strings") == 0)
         return argc == 5 ? PrintStrings(argv[2], argv[3], argv[4]) : Say("usage: strings FILE FIRST LAST");
     const char *command = argv[1], *arg = argc > 2 ? argv[2] : nullptr, *arg2 = argc > 3 ? argv[3] : nullptr;

@@ -55,6 +55,9 @@ boxes() { local out; out=$(ctl box "$@") || fail "box $1"; NBOX=${out%%$'\n'*}; 
 ini() { tr -d '\r' <"$INI" 2>/dev/null | sed -n "s/^$1=//p" | head -n1; }
 hist() { od -An -tu1 -v -N "$1" "$HIST" | xargs; }
 shot() { import -display "$DISPLAY" -window root "$SCRATCH/shots/$1.png" && echo "$SCRATCH/shots/$1.png"; }
+# reg_value KEY: the data of the value Ampwatch under a key (RUN: where Windows starts programs), empty without one
+reg_value() { "$WINE" reg query "$1" /v Ampwatch 2>/dev/null </dev/null | tr -d '\r' | sed -n 's/^ *Ampwatch *REG_[A-Z]* *//p'; }
+RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 strings() { ctl strings "Z:$APP/Ampwatch.exe" "$@" | paste -sd'|'; }  # strings FIRST LAST of the program
 # start_meter [VAR=value...]: the meter up to its first poll, started from another folder (its files
 # land beside it only by its own paths) in a UTF-8 locale (Wine maps file names through it).

@@ -2,8 +2,7 @@
 # Usable by everyone: the graph's name as a screen reader gets it, the two choices of the window menu,
 # chosen with real keys, and what they write.
 . "$(dirname "$0")/harness.sh"
-RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-run_value() { "$WINE" reg query "$RUN" /v Ampwatch 2>/dev/null </dev/null | tr -d '\r' | sed -n 's/^ *Ampwatch *REG_SZ *//p'; }
+APPROVED='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'  # Task Manager's switch
 choose() { press alt+space "$@" Return; }  # choose KEYS: from the window menu's top, Up wraps to the last
 # menu_lists TEXT WHAT: the window menu, opened with keys, shows an item TEXT as a person reads it (black
 # on the dark blue menu of the harness's prefix: the blue channel, stretched).
@@ -25,12 +24,18 @@ assert_eq "2:51 h (57%) remaining" "$(ctl name graph)" "a new level renames it"
 echo 2000000 >"$POWER/BAT0/current_now"; poll
 assert_eq "1:25 h (57%) remaining" "$(ctl name graph)" "a new remaining time alone renames it"
 choose Up Up
-assert_eq "$HERE" "$(run_value)" "Start with Windows writes the quoted path"
+assert_eq "$HERE" "$(reg_value "$RUN")" "Start with Windows writes the quoted path"
 choose Up Up
-assert_eq "" "$(run_value)" "chosen again, it removes the value"
+assert_eq "" "$(reg_value "$RUN")" "chosen again, it removes the value"
 "$WINE" reg add "$RUN" /v Ampwatch /d '"C:\elsewhere\Ampwatch.exe"' /f >/dev/null 2>&1 </dev/null
 choose Up Up
-assert_eq "$HERE" "$(run_value)" "a copy elsewhere named: chosen, the path is this one's"
+assert_eq "$HERE" "$(reg_value "$RUN")" "a copy elsewhere named: chosen, the path is this one's"
+"$WINE" reg add "$APPROVED" /v Ampwatch /t REG_BINARY /d 030000000000000000000000 /f >/dev/null 2>&1 </dev/null
+choose Up Up
+assert_eq "$HERE|" "$(reg_value "$RUN")|$(reg_value "$APPROVED")" \
+    "switched off in Task Manager, the item is unchecked: chosen, the Run value stays and the mark goes"
+choose Up Up
+assert_eq "" "$(reg_value "$RUN")" "switched on again, the item is checked: chosen, the value goes"
 menu_lists "Unplug reminder at 90 %" "the reminder's item names the stored level"
 choose Up
 assert_eq 255 "$(ini UnplugThreshold)" "chosen, the reminder is off"

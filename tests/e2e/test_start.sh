@@ -9,6 +9,8 @@ assert_eq 259 $(($(printf 'Z:%s\\Ampwatch.exe' "$APP" | iconv -t UTF-16LE | wc -
 printf '[Settings]\r\nLogfile=1\r\n' >"$INI"
 start_meter
 tray_up; assert_eq "1 1" "$(state visible) $(ini RunHidden)" "the first start shows the window, writes RunHidden"
+press alt+space Up Up Return
+assert_eq "" "$(reg_value "$RUN")" "a path too long for the Run key: Start with Windows writes nothing"
 close_meter
 assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini Ampwatch.txt|Ampwatch closed" \
     "$(ls "$APP" | xargs)|$(tail -n1 "$LOG" | cut -d' ' -f3- | tr -d '\r')" "the files beside the program, the log"
@@ -34,3 +36,19 @@ LC_ALL=C.UTF-8 "$WINE" "$CTL" mutex 12000 >"$SCRATCH/held" 2>&1 </dev/null & hol
 wait_for 10 grep -q held "$SCRATCH/held" || fail "the name is not held"
 start_meter; assert_eq 0 "$(state visible)" "a copy that holds the name but shows no window: the meter starts after all, in the tray"
 close_meter; wait "$holder"
+# A slow logon: a notification area that refuses requests for a while (a stand-in first in line), then
+# takes the icon; the hidden window stays hidden. One that takes an add but answers FALSE is asked first,
+# not given the icon twice. An icon gone without a word comes back at the next change.
+standin() { LC_ALL=C.UTF-8 "$WINE" "$CTL" standin "$@" >"$SCRATCH/standin" 2>&1 </dev/null & tray_pid=$!
+    wait_for 10 grep -q ready "$SCRATCH/standin" || fail "no stand-in tray"; }
+# adds: ADDS the icon requests the stand-in saw, once it has gone
+adds() { wait "$tray_pid" || fail "the stand-in tray ended with $?"; ADDS=$(grep -c '^0' "$SCRATCH/standin"); }
+standin 5000; start_meter; adds; tray_up
+assert_eq "1 0" "$((ADDS > 1)) $(state visible)" "refused, the icon is asked for again and comes once the tray answers; \
+the window stays hidden"
+ctl post untray; wait_for 5 eval '! tray_shown' || fail "the icon stayed"; battery 40; poll
+tray_up; log "ok: an icon gone without a word comes back after the next change"
+close_meter
+standin 5000 late; start_meter; adds; tray_up
+assert_eq "1 0" "$ADDS $(state visible)" "an add answered FALSE that landed: found there, not added again"
+close_meter

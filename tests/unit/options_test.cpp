@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <string.h>
 #include <string>
 #include "app/startup.h"
+#include "app/text.h"
 #include "platform/numbers.h"
 #include "power/unplug.h"
+#include "ui/tray_retry.h"
 namespace {
 const uint8_t CHARGING = BATTERY_HIGH | BATTERY_CHARGING, ON_BATTERY = BATTERY_HIGH;
 // A run of samples against one threshold: "R" where the reminder shows, "." where not.
@@ -35,4 +38,28 @@ TEST(Startup, RunValueNamesThisProgramOnly) {
     EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, "C:\\A b\\x.exe") || FormatRunCommand(cut, sizeof cut, "") || cut[0]);
     for (const char *other : {"\"C:\\A b\\x.exe", "\"C:\\A b\\x.exe\" /x", "\"D:\\A b\\x.exe\"", "", "C:\\A b\\x.exe"})
         EXPECT_FALSE(RunCommandNamesProgram(other, command)) << other;
+}
+// The Run key takes commands of up to 260 characters as Windows counts them (UTF-16, not bytes). Task
+// Manager's mark switches the entry off by an odd first byte; no mark is on.
+TEST(Startup, CommandsTheRunKeyTakesAndTaskManagersMark) {
+    SetProgramCodePage(CODE_PAGE_UTF8);
+    std::string umlauts;
+    for (int i = 0; i < 258; ++i) umlauts += "\xC3\xBC";
+    char command[RUN_COMMAND_CAPACITY];
+    EXPECT_TRUE(FormatRunCommand(command, sizeof command, std::string(258, 'a').c_str()));
+    EXPECT_TRUE(FormatRunCommand(command, sizeof command, umlauts.c_str()) && strlen(command) == 518);
+    EXPECT_FALSE(FormatRunCommand(command, sizeof command, (umlauts + "a").c_str()) || command[0]);
+    const uint8_t off[12] = {3, 0, 1}, on[12] = {2, 1, 1}, other[1] = {7};
+    EXPECT_TRUE(SwitchedOffByTaskManager(off, sizeof off) && SwitchedOffByTaskManager(other, 1));
+    EXPECT_FALSE(SwitchedOffByTaskManager(on, sizeof on) || SwitchedOffByTaskManager(off, 0));
+}
+// A refused icon is asked for again until a minute has passed since the first refusal, across the
+// wrap of the tick count; once it is there, that is the end, however late.
+TEST(Tray, IconAskedForAMinuteThenGivenUp) {
+    const struct { bool there; uint32_t since, now; TrayRetry want; } steps[] = {
+        {false, 1000, 1000, TRAY_RETRY_AGAIN}, {false, 1000, 60999, TRAY_RETRY_AGAIN},
+        {false, 1000, 61000, TRAY_RETRY_GIVE_UP}, {true, 1000, 99000, TRAY_RETRY_DONE},
+        {false, 0xFFFFF000u, 50000, TRAY_RETRY_AGAIN}, {false, 0xFFFFF000u, 60000 - 0x1000, TRAY_RETRY_GIVE_UP}};
+    for (const auto &s : steps)
+        EXPECT_EQ(NextTrayRetry(s.there, s.since, s.now), s.want) << s.since << " " << s.now;
 }
