@@ -67,8 +67,12 @@ uint32_t FormatUnsigned(char *out, uint32_t capacity, uint64_t value, uint32_t m
     char reversed[20];  // any 64-bit number, its last digit first
     uint32_t digits = 0;
     do {
-        reversed[digits++] = static_cast<char>('0' + value % 10u);
-        value /= 10u;
+        // The digit from the quotient's low bits: a 64-bit remainder would
+        // link a second division routine into the program.
+        const uint64_t rest = value / 10u;
+        const uint32_t digit = static_cast<uint32_t>(value) - static_cast<uint32_t>(rest) * 10u;
+        reversed[digits++] = static_cast<char>('0' + digit);
+        value = rest;
     } while (value != 0);
     const uint32_t zeros = minDigits > digits ? minDigits - digits : 0;
     if (digits >= capacity || zeros >= capacity - digits) {

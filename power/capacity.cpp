@@ -14,12 +14,15 @@ void FormatMilli(int64_t milli, char *out, size_t capacity)
     const bool negative = milli < 0;
     const uint64_t magnitude = negative ? static_cast<uint64_t>(-(milli + 1)) + 1u
                                         : static_cast<uint64_t>(milli);
-    const uint64_t hundredths = magnitude / 10u + (magnitude % 10u >= 5u ? 1u : 0u);
+    const uint64_t hundredths = (magnitude + 5u) / 10u;  // at most 2^63 + 5: no overflow
     // The whole part may need 64 bits, which the platform's C runtime has no
-    // "%llu" for.
+    // "%llu" for. Divisions only: a 64-bit remainder would link a second
+    // division routine.
+    const uint64_t units = hundredths / 100u;
     char whole[24], cents[3];
-    FormatUnsigned(whole, sizeof whole, hundredths / 100u);
-    FormatUnsigned(cents, sizeof cents, hundredths % 100u, 2);
+    FormatUnsigned(whole, sizeof whole, units);
+    const uint32_t cent = static_cast<uint32_t>(hundredths) - static_cast<uint32_t>(units) * 100u;
+    FormatUnsigned(cents, sizeof cents, cent, 2);
     const bool showSign = negative && hundredths != 0;
     snprintf(out, capacity, "%s%s.%s", showSign ? "-" : "", whole, cents);
 }

@@ -162,29 +162,6 @@ int64_t ChangeTenths(uint32_t then, uint32_t now)
     return now < then ? -tenths : tenths;
 }
 
-// A line break and format, each "%s" taken from the next of count texts.
-static size_t AppendLine(char *out, size_t length, size_t capacity, const char *format,
-                         const char *const *texts, size_t count)
-{
-    size_t next = 0;
-    auto put = [&](const char *text, size_t n) {
-        for (; n-- && *text && length + 1 < capacity; ++text)
-            out[length++] = *text;
-    };
-    put("\r\n", 2);
-    for (const char *p = format; *p; ++p) {
-        if (p[0] == '%' && p[1] == 's' && next < count) {
-            put(texts[next++], SIZE_MAX);
-            ++p;
-            continue;
-        }
-        put(p, 1);
-        p += p[0] == '%' && p[1] == '%';
-    }
-    out[length] = '\0';
-    return length;
-}
-
 // Tenths of a percent with one decimal and a sign: as hundredths ("-6.30")
 // with the last digit dropped, a growth with a "+" in front.
 static void FormatChange(int64_t tenths, char *out, size_t capacity)
@@ -194,32 +171,45 @@ static void FormatChange(int64_t tenths, char *out, size_t capacity)
     out[strlen(out) - 1] = '\0';
 }
 
-size_t AppendHealthLines(char *out, size_t length, size_t capacity,
-                         const char *const formats[HEALTH_LINES], const HealthFigures *now,
-                         const HealthScan *record)
+size_t AppendHealthLines(char *out, size_t length, size_t capacity, const char *format,
+                         const HealthFigures *now, const HealthScan *record)
 {
     const uint32_t full = now->fullCharge, design = now->design, then = record->trendCapacity;
-    char a[32], b[32], c[32];
-    const char *const texts[3] = {a, b, c};
-    if (length >= capacity)
-        return length;
-    if (design) {
-        FormatMilli(design, a, sizeof a);
-        length = AppendLine(out, length, capacity, formats[0], texts, 1);
+    char texts[6][24];  // in the order of the format's "%s" fields
+    FormatMilli(design, texts[0], sizeof texts[0]);
+    FormatUnsigned(texts[1], sizeof texts[1], design ? HealthPercent(full, design) : 0);
+    FormatUnsigned(texts[2], sizeof texts[2], now->cycles);
+    FormatDate(&record->trendDate, texts[3]);
+    FormatMilli(then, texts[4], sizeof texts[4]);
+    FormatChange(then ? ChangeTenths(then, full) : 0, texts[5], sizeof texts[5]);
+    const bool known[HEALTH_LINES] = {design != 0, design && full, now->cycles != 0, full && then};
+    size_t line = 0, next = 0;
+    bool fresh = true;  // nothing of this line written yet
+    auto put = [&](const char *text, size_t n) {
+        for (; n-- && *text && length + 1 < capacity; ++text)
+            out[length++] = *text;
+    };
+    for (const char *p = format; *p && line < HEALTH_LINES && length < capacity; ++p) {
+        const char *text = p;
+        size_t n = 1;
+        if (*p == '\n') {
+            ++line;
+            fresh = true;
+            continue;
+        }
+        if (p[0] == '%' && p[1] == 's') {
+            text = next < 6 ? texts[next++] : "";
+            n = SIZE_MAX;
+        }
+        p += p[0] == '%' && (p[1] == 's' || p[1] == '%');
+        if (!known[line])
+            continue;
+        if (fresh)
+            put("\r\n", 2);
+        fresh = false;
+        put(text, n);
     }
-    if (design && full) {
-        FormatUnsigned(a, sizeof a, HealthPercent(full, design));
-        length = AppendLine(out, length, capacity, formats[1], texts, 1);
-    }
-    if (now->cycles) {
-        FormatUnsigned(a, sizeof a, now->cycles);
-        length = AppendLine(out, length, capacity, formats[2], texts, 1);
-    }
-    if (full && then) {
-        FormatDate(&record->trendDate, a);
-        FormatMilli(then, b, sizeof b);
-        FormatChange(ChangeTenths(then, full), c, sizeof c);
-        length = AppendLine(out, length, capacity, formats[3], texts, 3);
-    }
+    if (length < capacity)
+        out[length] = '\0';
     return length;
 }

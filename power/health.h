@@ -75,12 +75,11 @@ int64_t ChangeTenths(uint32_t then, uint32_t now);
 enum { HEALTH_LINES = 4 };
 
 // Appends to the report of length bytes in out, each after a line break and
-// only when known, the lines of formats: the design capacity, the health,
-// the cycle count (each "%s" for its figure) and the trend ("%s" for the
-// line's date, its capacity and the change). "%%" gives "%". Cut at the
-// buffer; answers the new length.
-size_t AppendHealthLines(char *out, size_t length, size_t capacity,
-                         const char *const formats[HEALTH_LINES], const HealthFigures *now,
-                         const HealthScan *record);
+// only when known, the HEALTH_LINES lines of format (separated by "\n"): the
+// design capacity, the health, the cycle count (each "%s" for its figure) and
+// the trend ("%s" for the line's date, its capacity and the change). "%%"
+// gives "%". Cut at the buffer; answers the new length.
+size_t AppendHealthLines(char *out, size_t length, size_t capacity, const char *format,
+                         const HealthFigures *now, const HealthScan *record);
 
 #endif

@@ -34,7 +34,8 @@ struct BatteryList {
 // answer counts with its figures unknown.
 static bool ReadBattery(const char *path, void *context)
 {
-    static const BatteryInformationRecord kUnread = {BATTERY_CAPS_SYSTEM, 0, {0, 0, 0}, {0, 0, 0, 0}, 0, 0, 0, 0, 0, 0};
+    static const BatteryInformationRecord kUnread = {BATTERY_CAPS_SYSTEM, 0, {0, 0, 0}, {0, 0, 0, 0},
+                                                     0, 0, 0, 0, 0, 0};
     BatteryList *list = static_cast<BatteryList *>(context);
     BatteryInformationRecord *record = &list->records[list->count];
     *record = kUnread;
@@ -57,7 +58,8 @@ static bool ReadBattery(const char *path, void *context)
     return ++list->count < ARRAYSIZE(list->records);
 }
 
-static HealthFigures ReadHealthFigures(uint32_t maxCapacity)
+// One copy for the poll and the report: the program counts its bytes.
+__attribute__((noinline)) static HealthFigures ReadHealthFigures(uint32_t maxCapacity)
 {
     BatteryList list;
     list.count = 0;
@@ -104,12 +106,8 @@ size_t AppendHealthReport(char *text, size_t length, size_t capacity, uint32_t m
     HealthScan record;
     // With the record off no file is read: "" names none.
     ScanHealthRecord(appGlobals.healthLog ? pathSet.healthRecord : "", DayNumber(&today), &record);
-    char formats[HEALTH_LINES][TEXT_CAPACITY / 4];
-    const char *texts[HEALTH_LINES];
-    for (int i = 0; i < HEALTH_LINES; ++i) {
-        LoadText(IDS_HEALTH_DESIGN + i, formats[i], sizeof formats[i]);
-        texts[i] = formats[i];
-    }
+    char format[TEXT_CAPACITY];
+    LoadText(IDS_HEALTH_REPORT, format, sizeof format);
     const HealthFigures now = ReadHealthFigures(maxCapacity);
-    return AppendHealthLines(text, length, capacity, texts, &now, &record);
+    return AppendHealthLines(text, length, capacity, format, &now, &record);
 }

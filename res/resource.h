@@ -34,11 +34,8 @@
 #define IDS_UNPLUG 17
 #define IDS_MENU_STARTUP 18
 #define IDS_MENU_UNPLUG 19
-// The capacity report's health lines, in this order.
-#define IDS_HEALTH_DESIGN 24
-#define IDS_HEALTH_PERCENT 25
-#define IDS_HEALTH_CYCLES 26
-#define IDS_HEALTH_TREND 27
+// The capacity report's health lines: design capacity, health, cycles, trend.
+#define IDS_HEALTH_REPORT 24
 
 #define IDC_GRAPH 1001
 #define IDC_INTERVAL 1002

@@ -93,18 +93,18 @@ TEST(Health, ReportLinesWhenKnown) {
               std::to_string(HealthPercent(1, 201)) + " " + std::to_string(ChangeTenths(46100, 43200)) + " " +
               std::to_string(ChangeTenths(2000, 2001)) + " " + std::to_string(ChangeTenths(2000, 1999)) + " " +
               std::to_string(ChangeTenths(2001, 2001)), "86 1 0 -63 1 -1 0");
-    const char *const formats[HEALTH_LINES] = {"D %s Wh", "H %s %%", "C %s", "T %s: %s Wh (%s %%) %s"};
+    const char *const format = "D %s Wh\nH %s %%\nC %s\nT %s: %s Wh (%s %%) %s\nnot a fifth";
     HealthScan record = {kDay, {2025, 5, 9}, 46100, false, false};
     const auto report = [&](HealthFigures now, size_t capacity = 128) {
         char out[128] = "R";
-        return std::to_string(AppendHealthLines(out, 1, capacity, formats, &now, &record)) + ":" + out;
+        return std::to_string(AppendHealthLines(out, 1, capacity, format, &now, &record)) + ":" + out;
     };
-    EXPECT_EQ(report({43200, 50000, 7}), "62:R\r\nD 50.00 Wh\r\nH 86 %\r\nC 7\r\nT 2025-05-09: 46.10 Wh (-6.3 %) %s");
+    EXPECT_EQ(report({43200, 50000, 7}), "60:R\r\nD 50.00 Wh\r\nH 86 %\r\nC 7\r\nT 2025-05-09: 46.10 Wh (-6.3 %) ");
     EXPECT_EQ(report({0, 0, 0}), "1:R");
     EXPECT_EQ(report({46105, 0, 0}, 20), "19:R\r\nT 2025-05-09: 46");
     record.trendCapacity = 46000;
-    EXPECT_EQ(report({46023, 0, 0}), "37:R\r\nT 2025-05-09: 46.00 Wh (+0.1 %) %s");
-    EXPECT_EQ(report({46022, 0, 0}), "36:R\r\nT 2025-05-09: 46.00 Wh (0.0 %) %s");  // no sign for no change
+    EXPECT_EQ(report({46023, 0, 0}), "35:R\r\nT 2025-05-09: 46.00 Wh (+0.1 %) ");
+    EXPECT_EQ(report({46022, 0, 0}), "34:R\r\nT 2025-05-09: 46.00 Wh (0.0 %) ");  // no sign for no change
 }
 // The figures of the system's batteries summed; relative capacities and a missing figure are unknown.
 TEST(Health, BatteriesSummed) {
