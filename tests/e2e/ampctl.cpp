@@ -80,7 +80,8 @@ static bool SendPower(HWND meter, const char *code)
     return printf("answered in %lu ms\n", GetTickCount() - start) > 0 && Sync(meter);
 }
 // The notification the tray shows as a balloon by its icon (a tooltip of another program),
-// waiting up to waitMs for it: its window (a new one for each notification) and its place.
+// waiting up to waitMs for it: its window (a new one for each notification) and its place,
+// once it has painted what it shows.
 static bool PrintBalloon(HWND meter, const char *waitMs)
 {
     DWORD meterProcess = 0, process = 0;
@@ -89,7 +90,7 @@ static bool PrintBalloon(HWND meter, const char *waitMs)
     for (DWORD start = GetTickCount();; Sleep(50)) {
         for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) != nullptr;)
             if (GetWindowThreadProcessId(w, &process) && process != meterProcess && IsWindowVisible(w) &&
-                (GetWindowLongA(w, GWL_STYLE) & TTS_BALLOON) && GetWindowRect(w, &r))
+                (GetWindowLongA(w, GWL_STYLE) & TTS_BALLOON) && GetWindowRect(w, &r) && UpdateWindow(w))
                 return printf("%lu %ld %ld %ld %ld\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(w)),
                               r.left, r.top, r.right - r.left, r.bottom - r.top) > 0;
         if (GetTickCount() - start >= strtoul(waitMs, nullptr, 0))

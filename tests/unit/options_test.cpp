@@ -19,14 +19,18 @@ std::string Reminders(uint8_t threshold, std::initializer_list<Seen> samples) {
 }  // namespace
 // At the threshold while charging, once per plug-in: a charge held at its limit (charging stops and
 // resumes, the charger in) or a charger of unknown state does not re-arm it, an unplugged one does, even
-// at an unknown level. Off outside 1..100; an unknown level or flag, or no battery, never shows it.
+// at an unknown level. Off outside 1..100 (the menu then offers 80 %); an unknown level or flag, or no
+// battery, never shows it.
 TEST(Unplug, OncePerPlugInFromTheThresholdOn) {
     EXPECT_EQ(Reminders(80, {{79, CHARGING, IN}, {80, CHARGING, IN}, {81, CHARGING, IN}, {80, CHARGING, IN}}), ".R..");
     EXPECT_EQ(Reminders(80, {{85, CHARGING, IN}, {85, HELD, IN}, {85, CHARGING, IN}, {84, HELD, OUT}, {60, CHARGING, IN},
                              {86, CHARGING, IN}}), "R....R");
     EXPECT_EQ(Reminders(80, {{90, CHARGING, IN}, {PERCENT_UNKNOWN, HELD, OUT}, {90, CHARGING, IN}}), "R.R");
     EXPECT_EQ(Reminders(80, {{90, CHARGING, IN}, {90, HELD, AC_UNKNOWN}, {90, CHARGING, IN}}), "R..");
-    for (uint8_t off : {0, 101, 255}) EXPECT_EQ(Reminders(off, {{100, CHARGING, IN}}), ".") << int(off);
+    std::string levels;  // each threshold at 100 % charging, then the level the menu offers
+    for (int t : {0, 1, 100, 101, 255})
+        levels += " " + Reminders(uint8_t(t), {{100, CHARGING, IN}}) + std::to_string(UnplugMenuLevel(uint8_t(t)));
+    EXPECT_EQ(levels, " .80 R1 R100 .80 .80");
     EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN, IN}, {PERCENT_UNKNOWN, CHARGING, IN}, {90, CHARGING | BATTERY_NONE, IN}}),
               "...");
 }
