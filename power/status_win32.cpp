@@ -16,9 +16,10 @@ static const struct {
     {{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, SETTING_DISPLAY},
     {{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}}, SETTING_DISPLAY},
 };
-enum { CONSOLE_DISPLAY = 2, MONITOR_POWER = 3 };
+enum { PERCENT, SOURCE, CONSOLE_DISPLAY, MONITOR_POWER };
 
-// The registrations, null where Windows (before Vista) has none.
+// The registrations of the percent, the source and one form of the display's
+// state; null where Windows (before Vista) has none.
 static HPOWERNOTIFY powerSettingNotices[3];
 
 PowerSample ReadPowerStatus()
@@ -41,8 +42,8 @@ void ListenForPowerSettings(HWND window)
         return;
     // SetCoalescableTimer came with Windows 8, as did the console display
     // state; before, the monitor's power tells the display turning on.
-    const size_t display = dynamicCalls.setCoalescableTimer ? CONSOLE_DISPLAY : MONITOR_POWER;
-    const size_t settings[] = {0, 1, display};
+    const int settings[ARRAYSIZE(powerSettingNotices)] = {
+        PERCENT, SOURCE, dynamicCalls.setCoalescableTimer ? CONSOLE_DISPLAY : MONITOR_POWER};
     for (size_t i = 0; i < ARRAYSIZE(powerSettingNotices); ++i)
         powerSettingNotices[i] = listen(window, &kPowerSettings[settings[i]].id, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
