@@ -30,6 +30,8 @@ enum : uint32_t {
     BROADCAST_RESUME_AUTOMATIC = 18,
     BROADCAST_SETTING_CHANGE = 0x8013,  // a power setting asked for, such as the percent
 };
+// The display's state as a power setting tells it (console display, monitor power).
+enum : uint32_t { DISPLAY_OFF = 0, DISPLAY_ON = 1, DISPLAY_DIMMED = 2 };
 
 // Language ids: the primary language is the low ten bits.
 enum : uint16_t { LANGUAGE_PRIMARY_MASK = 0x3FF, LANGUAGE_GERMAN = 0x07 };

@@ -47,3 +47,25 @@ bool StepAlert(bool *latched, uint8_t percent, uint8_t threshold)
         *latched = false;
     return false;
 }
+
+PowerAction ActionForPowerEvent(uint32_t code, PowerSetting setting, uint32_t value)
+{
+    switch (code) {
+    case BROADCAST_SUSPEND:
+        return POWER_SAVE;
+    // Every wake refreshes: a wake without the user (18) brings no 7, and a
+    // wake from Modern Standby may bring neither, only the display turning on.
+    case BROADCAST_RESUME_CRITICAL:
+    case BROADCAST_RESUME_SUSPEND:
+    case BROADCAST_RESUME_AUTOMATIC:
+    case BROADCAST_BATTERY_LOW:
+    case BROADCAST_STATUS_CHANGE:
+        return POWER_REFRESH;
+    case BROADCAST_SETTING_CHANGE:
+        // Without a record the status itself is the news.
+        if (setting == SETTING_NO_RECORD || setting == SETTING_STATUS)
+            return POWER_REFRESH;
+        return setting == SETTING_DISPLAY && value == DISPLAY_ON ? POWER_REFRESH : POWER_NOTHING;
+    }
+    return POWER_NOTHING;
+}

@@ -30,4 +30,12 @@ void UpdateSnapshot(PowerSample *snapshot, const PowerSample *sample, StatusChan
 // box must be shown now (the latch is then already set).
 bool StepAlert(bool *latched, uint8_t percent, uint8_t threshold);
 
+// What a power notification asks of the meter: a fresh status, or the
+// history saved before the notebook sleeps.
+enum PowerAction : uint8_t { POWER_NOTHING, POWER_REFRESH, POWER_SAVE };
+// The setting a setting change names; none when it carries no record.
+enum PowerSetting : uint8_t { SETTING_NO_RECORD, SETTING_STATUS, SETTING_DISPLAY, SETTING_OTHER };
+// The broadcast code, and for a setting change its setting and first value.
+PowerAction ActionForPowerEvent(uint32_t code, PowerSetting setting, uint32_t value);
+
 #endif

@@ -12,16 +12,14 @@ uint8_t UnplugMenuLevel(uint8_t threshold)
     return UnplugReminderOn(threshold) ? threshold : uint8_t{UNPLUG_DEFAULT};
 }
 
-bool StepUnplugReminder(bool *latched, uint8_t percent, uint8_t batteryFlag, uint8_t threshold)
+bool StepUnplugReminder(bool *latched, const PowerSample *sample, uint8_t threshold)
 {
-    if (!UnplugReminderOn(threshold) || percent == PERCENT_UNKNOWN || batteryFlag == FLAG_UNKNOWN)
-        return false;
-    const bool charging = (batteryFlag & (BATTERY_CHARGING | BATTERY_NONE)) == BATTERY_CHARGING;
-    if (!charging) {
+    if (sample->acLineStatus == MAINS_OFFLINE)
         *latched = false;
-        return false;
-    }
-    if (*latched || percent < threshold)
+    // An unknown flag has the no-battery bit: not charging.
+    const bool charging = (sample->batteryFlag & (BATTERY_CHARGING | BATTERY_NONE)) == BATTERY_CHARGING;
+    if (*latched || !charging || !UnplugReminderOn(threshold) || sample->batteryLifePercent == PERCENT_UNKNOWN ||
+        sample->batteryLifePercent < threshold)
         return false;
     *latched = true;
     return true;

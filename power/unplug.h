@@ -5,12 +5,15 @@
 
 #include <stdint.h>
 
+#include "power/status.h"
+
 // One step of the reminder for a new sample; true when the reminder must be
-// shown now (the latch is then set). Once shown it stays quiet until a
-// sample shows the battery not charging: a firmware that stops charging at
-// the threshold never hears it twice. A threshold outside 1..100 is off; an
-// unknown level or battery flag decides nothing.
-bool StepUnplugReminder(bool *latched, uint8_t percent, uint8_t batteryFlag, uint8_t threshold);
+// shown now (the latch is then set): charging at or above the threshold.
+// Once shown it stays quiet until a sample shows the charger unplugged: a
+// firmware that stops and resumes charging at its limit hears it once per
+// plug-in. A threshold outside 1..100 is off; an unknown level decides
+// nothing.
+bool StepUnplugReminder(bool *latched, const PowerSample *sample, uint8_t threshold);
 
 // The level the window menu offers: the stored threshold while the reminder
 // is on, else 80 %.

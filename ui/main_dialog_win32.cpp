@@ -198,22 +198,23 @@ static void OnTimer(HWND window, UINT_PTR id)
         ReAddTrayIcon(window);
 }
 
-static void OnPowerBroadcast(HWND window, uint32_t code)
+// Answered at once: the refresh, which may open the alert box, is posted, so
+// no box opens inside the system's send. Saving before sleep opens none.
+static void OnPowerBroadcast(HWND window, uint32_t code, LPARAM record)
 {
     LogPowerEvent(code);
-    switch (code) {
-    case BROADCAST_SUSPEND:
+    uint32_t value = 0;
+    PowerSetting setting = SETTING_NO_RECORD;
+    if (code == BROADCAST_SETTING_CHANGE)  // only its parameter is a record
+        setting = ReadPowerSetting(record, &value);
+    switch (ActionForPowerEvent(code, setting, value)) {
+    case POWER_SAVE:
         // The notebook may never wake up again (flat battery, switched off
         // asleep): the samples so far go to the file now.
         SavePoint();
         break;
-    case BROADCAST_RESUME_CRITICAL:
-    case BROADCAST_RESUME_SUSPEND:
-    case BROADCAST_BATTERY_LOW:
-    case BROADCAST_STATUS_CHANGE:
-    case BROADCAST_SETTING_CHANGE:  // its record is not read: the status is
-        RefreshCycle(window);
-        break;
+    case POWER_REFRESH: PostBare(window, WM_REFRESHNOW); break;
+    case POWER_NOTHING: break;
     }
 }
 
@@ -342,7 +343,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_TIMER: OnTimer(window, wParam); return FALSE;
     case WM_REFRESHNOW: RefreshCycle(window); return FALSE;
-    case WM_POWERBROADCAST: OnPowerBroadcast(window, static_cast<uint32_t>(wParam)); return FALSE;
+    case WM_POWERBROADCAST: OnPowerBroadcast(window, static_cast<uint32_t>(wParam), lParam); return FALSE;
     case WM_TRAYNOTIFY: OnTrayNotify(window, wParam, lParam); return FALSE;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return FALSE;
     case WM_HELP: OnHelp(window, reinterpret_cast<const HELPINFO *>(lParam)); return TRUE;

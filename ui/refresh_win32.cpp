@@ -17,33 +17,32 @@
 static struct {
     PowerSample statusSnapshot;  // what the user was last shown
     bool alertLatched;           // the alert was shown and is not re-armed yet
-    bool unplugLatched;          // the unplug reminder was shown during this charge
-    bool boxOpen;                // the alert or the reminder is open
-} refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN}, false, false, false};
+    bool unplugLatched;          // the unplug reminder was shown since the charger went in
+} refreshState = {{AC_UNKNOWN, FLAG_UNKNOWN, PERCENT_UNKNOWN, LIFETIME_UNKNOWN}, false, false};
 
-// The window comes forward with the box, as the box may need its owner seen.
-static void ShowBox(HWND window, const char *text, UINT icon)
-{
-    refreshState.boxOpen = true;
-    ShowFromTray(window);
-    MessageBoxA(window, text, MAIN_CAPTION, icon | MB_SETFOREGROUND);
-    refreshState.boxOpen = false;
-}
-
+// Also while another box of the meter is open (About, capacity report,
+// interval question), owned by that box: the window and the box then stay
+// disabled until the alert is answered. Topmost, as Windows keeps a program
+// that was not used last from taking the foreground.
 static void ShowAlert(HWND window)
 {
     char text[TEXT_CAPACITY];
     LoadText(IDS_ALERT, text, sizeof text);
-    ShowBox(window, text, MB_ICONERROR);
+    HWND owner = GetLastActivePopup(window);  // asked before the window comes forward and is the last
+    ShowFromTray(window);
+    MessageBoxA(owner, text, MAIN_CAPTION, MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
+// A notification of the tray icon: it takes no focus and blocks nothing.
+// Without an icon to carry it, it is tried again at the next cycle.
 static void ShowUnplugReminder(HWND window, uint8_t percent)
 {
     char format[TEXT_CAPACITY], text[TEXT_CAPACITY];
     LoadText(IDS_UNPLUG, format, sizeof format);
     const uint32_t level = percent;
     FormatCounts(text, sizeof text, format, &level, 1);
-    ShowBox(window, text, MB_ICONINFORMATION);
+    if (!ShowTrayNotice(window, text))
+        refreshState.unplugLatched = false;
 }
 
 // Updates what shows the status, then remembers it; false when nothing
@@ -70,15 +69,12 @@ static void FullCycle(HWND window, const PowerSample *sample)
     ShowStatusChange(window, sample);
     if (IsWindowVisible(window))
         RedrawGraph(window);
-    // The cycles keep running inside a box's message loop: no box opens while
-    // one is open, and each latch is set before its box opens.
-    if (refreshState.boxOpen)
-        return;
+    // The cycles keep running inside any box's message loop, the alert's
+    // too: its latch is set before its box opens, so alerts never stack.
+    if (StepUnplugReminder(&refreshState.unplugLatched, sample, thresholds.unplugThreshold))
+        ShowUnplugReminder(window, sample->batteryLifePercent);
     if (StepAlert(&refreshState.alertLatched, sample->batteryLifePercent, thresholds.alertThreshold))
         ShowAlert(window);
-    else if (StepUnplugReminder(&refreshState.unplugLatched, sample->batteryLifePercent,
-                                sample->batteryFlag, thresholds.unplugThreshold))
-        ShowUnplugReminder(window, sample->batteryLifePercent);
 }
 
 void PollCycle(HWND window)

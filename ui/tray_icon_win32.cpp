@@ -106,6 +106,22 @@ void UpdateTrayTip(HWND window, const PowerSample *shown)
     NotifyTray(window, NIM_MODIFY, nullptr);
 }
 
+bool ShowTrayNotice(HWND window, const char *text)
+{
+    // The second form of the record, the first with room for a notification;
+    // the icon keeps its picture and tooltip.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = window;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_INFO;
+    lstrcpynA(data.szInfo, text, sizeof data.szInfo);
+    lstrcpynA(data.szInfoTitle, MAIN_CAPTION, sizeof data.szInfoTitle);
+    data.dwInfoFlags = NIIF_INFO;
+    data.uTimeout = 30000;  // the longest a shell that still reads it allows; later ones follow the user
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
 void RemoveTrayIcon(HWND window)
 {
     NotifyTray(window, NIM_DELETE, nullptr);

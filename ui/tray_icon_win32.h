@@ -16,6 +16,9 @@ void UpdateTrayTip(HWND window, const PowerSample *shown);
 // A new picture of the same status (a new colour of the digits).
 void RedrawTrayIcon(HWND window);
 void RemoveTrayIcon(HWND window);
+// A notification of the icon (a balloon; a toast on Windows 10 and 11) with
+// the caption as its title; false when the icon is not there to carry it.
+bool ShowTrayNotice(HWND window, const char *text);
 // The shell's broadcast when the notification area (re)starts.
 UINT TaskbarCreatedMessage();
 // At that broadcast and at each TRAY_TIMER_ID: the icon again, with its

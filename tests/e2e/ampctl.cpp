@@ -10,7 +10,8 @@
 #include "res/resource.h"
 static const DWORD kWaitMs = 10000;
 static const char kUsage[] = "no such item, or usage: ampctl wait-meter MS|sync|poll [TICKS]|state|text ITEM|name ITEM|settext ITEM TEXT|rect ITEM"
-    "|box CAPTION [MS [ID]]|strings FILE FIRST LAST|mutex MS|standin MS [late]|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
+    "|box CAPTION [MS [ID]]|balloon MS|send-power N|strings FILE FIRST LAST|mutex MS|standin MS [late]"
+    "|post close|display BPP|power N|tray N|command ITEM|endsession N|refresh|taskbarcreated|untray|setting TEXT";
 static int ItemId(const char *name)
 {
     static const struct { const char *name; int id; } items[] = {{"ok", IDOK}, {"graph", IDC_GRAPH},
@@ -34,14 +35,15 @@ static bool PrintText(HWND window)
                ? puts(text) >= 0 : Say("no text");
 }
 // Dialogs of that caption (the window manager's copy: a busy meter cannot stall the search)
-// and owner, waiting up to waitMs (text, may be null) for one.
+// and owner (the first in a chain of owners: a box may be owned by another), waiting up to
+// waitMs (text, may be null) for one.
 static HWND Find(const char *caption, HWND owner, const char *waitMs, int *count)
 {
     const DWORD start = GetTickCount(), ms = waitMs ? strtoul(waitMs, nullptr, 0) : 0;
     HWND first = nullptr;
     for (int n = 0;; Sleep(50)) {
         for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", caption)) != nullptr;)
-            if (GetWindow(w, GW_OWNER) == owner && n++ == 0)
+            if ((owner ? w != owner && GetAncestor(w, GA_ROOTOWNER) == owner : !GetWindow(w, GW_OWNER)) && n++ == 0)
                 first = w;
         if (count)
             *count = n;
@@ -52,16 +54,48 @@ static HWND Find(const char *caption, HWND owner, const char *waitMs, int *count
 // Waits until every message posted to the meter before is handled: a marker posted behind them
 // to the trackbar (same queue) shows only once the meter is back in a message loop, its own or
 // a box's. A sent message alone would not do: it is handled even while the meter waits in a poll.
+// A second marker waits for what those messages posted in turn (a power broadcast its refresh).
 static bool Sync(HWND meter)
 {
     HWND bar = GetDlgItem(meter, IDC_INTERVAL);
-    const LRESULT page = Send(bar, TBM_GETPAGESIZE, 0, 0);
-    if (page < 0 || !PostMessageA(bar, TBM_SETPAGESIZE, 0, page + 1000))
-        return Say("sync: the meter does not answer");
-    for (DWORD start = GetTickCount(); Send(bar, TBM_GETPAGESIZE, 0, 0) != page + 1000; Sleep(10))
-        if (GetTickCount() - start >= kWaitMs)
-            return Say("sync: the meter handles no posted message");
-    return Send(bar, TBM_SETPAGESIZE, 0, page) >= 0 || Say("sync: the page size stays");
+    for (int round = 0; round < 2; ++round) {
+        const LRESULT page = Send(bar, TBM_GETPAGESIZE, 0, 0);
+        if (page < 0 || !PostMessageA(bar, TBM_SETPAGESIZE, 0, page + 1000))
+            return Say("sync: the meter does not answer");
+        for (DWORD start = GetTickCount(); Send(bar, TBM_GETPAGESIZE, 0, 0) != page + 1000; Sleep(10))
+            if (GetTickCount() - start >= kWaitMs)
+                return Say("sync: the meter handles no posted message");
+        if (Send(bar, TBM_SETPAGESIZE, 0, page) < 0)
+            return Say("sync: the page size stays");
+    }
+    return true;
+}
+// A power broadcast sent as Windows sends it: the sender waits for the answer (at most kWaitMs).
+static bool SendPower(HWND meter, const char *code)
+{
+    DWORD_PTR got = 0;
+    const DWORD start = GetTickCount();
+    if (!SendMessageTimeoutA(meter, WM_POWERBROADCAST, strtoul(code, nullptr, 0), 0, SMTO_NORMAL, kWaitMs, &got))
+        return Say("send-power: no answer");
+    return printf("answered in %lu ms\n", GetTickCount() - start) > 0 && Sync(meter);
+}
+// The notification the tray shows as a balloon by its icon (a tooltip of another program),
+// waiting up to waitMs for it: its window (a new one for each notification) and its place,
+// once it has painted what it shows.
+static bool PrintBalloon(HWND meter, const char *waitMs)
+{
+    DWORD meterProcess = 0, process = 0;
+    GetWindowThreadProcessId(meter, &meterProcess);
+    RECT r;
+    for (DWORD start = GetTickCount();; Sleep(50)) {
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) != nullptr;)
+            if (GetWindowThreadProcessId(w, &process) && process != meterProcess && IsWindowVisible(w) &&
+                (GetWindowLongA(w, GWL_STYLE) & TTS_BALLOON) && GetWindowRect(w, &r) && UpdateWindow(w))
+                return printf("%lu %ld %ld %ld %ld\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(w)),
+                              r.left, r.top, r.right - r.left, r.bottom - r.top) > 0;
+        if (GetTickCount() - start >= strtoul(waitMs, nullptr, 0))
+            return Say("no balloon");
+    }
 }
 static bool Post(HWND meter, const char *what, const char *arg)
 {
@@ -185,6 +219,10 @@ static bool Run(int argc, char **argv)
             return i == 0 || Say("poll");
     if (strcmp(command, "post") == 0 && arg)
         return Post(meter, arg, arg2);
+    if (strcmp(command, "send-power") == 0 && arg)
+        return SendPower(meter, arg);
+    if (strcmp(command, "balloon") == 0 && arg)
+        return PrintBalloon(meter, arg);
     if (strcmp(command, "name") == 0 && arg)
         return PrintAccessibleName(item);
     if (strcmp(command, "text") == 0 && arg)
@@ -192,8 +230,8 @@ static bool Run(int argc, char **argv)
     if (strcmp(command, "settext") == 0 && arg2)  // what a paste can put into a box
         return (Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg2)) > 0 || Say("no text set")) && Sync(meter);
     if (strcmp(command, "state") == 0 && GetGUIThreadInfo(GetWindowThreadProcessId(meter, nullptr), &info))
-        return printf("visible=%d foreground=%d okfocus=%d apply=%d tick=%ld interval=%ld\n", IsWindowVisible(meter) ? 1 : 0,
-                      GetForegroundWindow() == meter ? 1 : 0, info.hwndFocus == GetDlgItem(meter, IDOK) ? 1 : 0,
+        return printf("visible=%d enabled=%d foreground=%d okfocus=%d apply=%d tick=%ld interval=%ld\n", IsWindowVisible(meter) ? 1 : 0,
+                      IsWindowEnabled(meter) ? 1 : 0, GetForegroundWindow() == meter ? 1 : 0, info.hwndFocus == GetDlgItem(meter, IDOK) ? 1 : 0,
                       IsWindowEnabled(GetDlgItem(meter, IDC_APPLY)) ? 1 : 0, long(Send(GetDlgItem(meter, IDC_INTERVAL), TBM_GETTIC, 0, 0)),
                       long(Send(GetDlgItem(meter, IDC_INTERVAL), TBM_GETPOS, 0, 0))) > 0;
     if (strcmp(command, "rect") == 0 && arg && GetWindowRect(item, &r))

@@ -92,6 +92,13 @@ reads() {
     assert_eq "$(words <<<"$2")" "$(convert "$(shot "read-$1")" -crop "${w}x$h+$x+$y" +repage -channel R -separate \
         -negate png:- | tesseract - - --psm 11 -l eng 2>/dev/null | words)" "$3"
 }
+# notice MS: the icon's notification, a balloon by Wine's tray, waited for up to MS: NOTICE its window
+# (a new one for each notification), NOTICE_TEXT what a person reads there from its title on, in one line.
+notice() {
+    local x y w h; read -r NOTICE x y w h < <(ctl balloon "$1") || fail "no notification of the icon"
+    NOTICE_TEXT=$(convert "$(shot "notice-$NOTICE")" -crop "${w}x$h+$x+$y" +repage -colorspace Gray -resize 300% png:- |
+        tesseract - - --psm 6 -l eng 2>/dev/null | paste -sd' ' | sed -n "s/.*\($CAP\)/\1/p")
+}
 words() { tr -s '[:space:]' '\n' | grep . | LC_ALL=C sort | paste -sd' '; }
 # wait_for SECONDS COMMAND...: true as soon as COMMAND is
 wait_for() { local end=$((SECONDS + $1)); shift; until "$@"; do [ "$SECONDS" -ge "$end" ] && return 1; sleep 0.1; done; }

@@ -7,27 +7,34 @@
 #include "power/unplug.h"
 #include "ui/tray_retry.h"
 namespace {
-const uint8_t CHARGING = BATTERY_HIGH | BATTERY_CHARGING, ON_BATTERY = BATTERY_HIGH;
+const uint8_t CHARGING = BATTERY_HIGH | BATTERY_CHARGING, HELD = BATTERY_HIGH, IN = MAINS_ONLINE, OUT = MAINS_OFFLINE;
+struct Seen { int percent; uint8_t flag, mains; };
 // A run of samples against one threshold: "R" where the reminder shows, "." where not.
-std::string Reminders(uint8_t threshold, std::initializer_list<std::pair<int, uint8_t>> samples) {
+std::string Reminders(uint8_t threshold, std::initializer_list<Seen> samples) {
     bool latched = false;
     std::string shown;
-    for (const auto &s : samples)
-        shown += StepUnplugReminder(&latched, uint8_t(s.first), s.second, threshold) ? "R" : ".";
+    for (const Seen &s : samples) {
+        const PowerSample sample = {s.mains, s.flag, uint8_t(s.percent), LIFETIME_UNKNOWN};
+        shown += StepUnplugReminder(&latched, &sample, threshold) ? "R" : ".";
+    }
     return shown;
 }
 }  // namespace
-// At the threshold while charging, once; again only after the battery was seen not charging (unplugged,
-// or stopped by the firmware), not after charging below it. Off outside 1..100; an unknown level or flag,
-// or no battery, neither shows nor re-arms.
-TEST(Unplug, OncePerChargeFromTheThresholdOn) {
-    EXPECT_EQ(Reminders(80, {{79, CHARGING}, {80, CHARGING}, {81, CHARGING}, {80, CHARGING}}), ".R..");
-    EXPECT_EQ(Reminders(80, {{85, CHARGING}, {84, ON_BATTERY}, {85, CHARGING}, {60, CHARGING}, {90, CHARGING}}), "R.R..");
-    EXPECT_EQ(Reminders(80, {{80, CHARGING}, {80, BATTERY_HIGH}, {80, BATTERY_HIGH}}), "R..");
-    for (uint8_t off : {0, 101, 255}) EXPECT_EQ(Reminders(off, {{100, CHARGING}}), ".") << int(off);
-    EXPECT_EQ(Reminders(80, {{90, CHARGING}, {90, FLAG_UNKNOWN}, {PERCENT_UNKNOWN, ON_BATTERY}, {90, CHARGING}}),
-              "R...");
-    EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN}, {PERCENT_UNKNOWN, CHARGING}, {90, BATTERY_CHARGING | BATTERY_NONE}}),
+// At the threshold while charging, once per plug-in: a charge held at its limit (charging stops and
+// resumes, the charger in) or a charger of unknown state does not re-arm it, an unplugged one does, even
+// at an unknown level. Off outside 1..100 (the menu then offers 80 %); an unknown level or flag, or no
+// battery, never shows it.
+TEST(Unplug, OncePerPlugInFromTheThresholdOn) {
+    EXPECT_EQ(Reminders(80, {{79, CHARGING, IN}, {80, CHARGING, IN}, {81, CHARGING, IN}, {80, CHARGING, IN}}), ".R..");
+    EXPECT_EQ(Reminders(80, {{85, CHARGING, IN}, {85, HELD, IN}, {85, CHARGING, IN}, {84, HELD, OUT}, {60, CHARGING, IN},
+                             {86, CHARGING, IN}}), "R....R");
+    EXPECT_EQ(Reminders(80, {{90, CHARGING, IN}, {PERCENT_UNKNOWN, HELD, OUT}, {90, CHARGING, IN}}), "R.R");
+    EXPECT_EQ(Reminders(80, {{90, CHARGING, IN}, {90, HELD, AC_UNKNOWN}, {90, CHARGING, IN}}), "R..");
+    std::string levels;  // each threshold at 100 % charging, then the level the menu offers
+    for (int t : {0, 1, 100, 101, 255})
+        levels += " " + Reminders(uint8_t(t), {{100, CHARGING, IN}}) + std::to_string(UnplugMenuLevel(uint8_t(t)));
+    EXPECT_EQ(levels, " .80 R1 R100 .80 .80");
+    EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN, IN}, {PERCENT_UNKNOWN, CHARGING, IN}, {90, CHARGING | BATTERY_NONE, IN}}),
               "...");
 }
 // The Run value starts this program only when it names the same path, in any case of its letters.

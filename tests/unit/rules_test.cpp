@@ -37,7 +37,8 @@ int64_t Loaded(const char *key, const char *text) {
     return k == "RunHidden" ? appGlobals.runHidden : k == "ShowDetails" ? appGlobals.storedShowDetails
          : k == "Logfile" ? appGlobals.logfile : k == "Interval" ? appGlobals.interval
          : k == "AlertThreshold" ? thresholds.alertThreshold : k == "LowThreshold" ? thresholds.lowThreshold
-         : k == "CriticalThreshold" ? thresholds.criticalThreshold : int64_t{iconSettings.iconColor};
+         : k == "CriticalThreshold" ? thresholds.criticalThreshold
+         : k == "UnplugThreshold" ? thresholds.unplugThreshold : int64_t{iconSettings.iconColor};
 }
 std::string Face(const std::string &name) { Loaded("FaceName", name.c_str()); return iconSettings.font.faceName; }
 std::string Repeated(const char *text, int times) { std::string s; while (times-- > 0) s += text; return s; }
@@ -62,7 +63,8 @@ std::string Counts(const char *format, uint32_t argCount, uint32_t capacity = 64
 std::string Duration(uint32_t seconds, const char *format = "%s", size_t capacity = 64) {
     return Out([&](char *o) { return FormatDuration(o, capacity, format, seconds); });
 }
-// Thresholds keep their low byte before the range test, an alert of 255 is off; IconColor stored when set.
+// Thresholds keep their low byte before the range test (the reminder's not: off outside 1..100), an alert of
+// 255 is off; IconColor stored when set.
 TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
     const struct { const char *key; std::vector<std::pair<const char *, int64_t>> values; } cases[] = {
         {"RunHidden", {{nullptr, 0}, {"2", 1}}}, {"ShowDetails", {{nullptr, 0}, {"1", 1}}},
@@ -71,6 +73,7 @@ TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
         {"AlertThreshold", {{nullptr, 9}, {"0", 0}, {"99", 99}, {"100", 9}, {"254", 9}, {"-1", 255}, {"355", 99}}},
         {"LowThreshold", {{nullptr, 32}, {"0", 0}, {"100", 100}, {"101", 32}, {"356", 100}}},
         {"CriticalThreshold", {{nullptr, 9}, {"0", 0}, {"100", 100}, {"101", 9}}},
+        {"UnplugThreshold", {{nullptr, 255}, {"0", 255}, {"1", 1}, {"100", 100}, {"150", 255}, {"336", 255}}},
         {"IconColor", {{nullptr, 0x224466}, {"", 0x224466}, {"0", 0}, {"4278190335", 0xFF}}}};
     for (const auto &c : cases)
         for (const auto &v : c.values)
@@ -156,6 +159,20 @@ TEST(Alert, OnceThenRearmedAboveThePlusThreeMark) {
     EXPECT_EQ(Alerts(97, {97, 99, 97, 100, 97}), " 97! 99 97 100 97!");
     EXPECT_EQ(Alerts(9, {255, 9, 255, 9}), " 255 9! 255 9");  // an unknown level neither fires nor re-arms
     EXPECT_EQ(Alerts(255, {0, 50, 100, 0}), " 0 50 100 0");
+}
+std::string Action(uint32_t code, PowerSetting setting = SETTING_NO_RECORD, uint32_t value = 0) {
+    return std::vector<std::string>{"-", "refresh", "save"}[ActionForPowerEvent(code, setting, value)];
+}
+// Sleep saves; every wake, the low battery and the status news refresh, other codes do nothing. A setting
+// change is news of the status without its record or with the percent or source, the display's only on.
+TEST(Power, EachNotificationItsAction) {
+    std::string codes;
+    for (uint32_t code : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 17u, 18u, 19u, 0x8013u, 0x8014u})
+        codes += " " + std::to_string(code) + Action(code);
+    EXPECT_EQ(codes, " 0- 1- 2- 3- 4save 5- 6refresh 7refresh 8- 9refresh 10refresh 11- 17- 18refresh 19- 32787refresh 32788-");
+    ExpectEach({{Action(0x8013, SETTING_STATUS, 57), "refresh"}, {Action(0x8013, SETTING_DISPLAY, DISPLAY_OFF), "-"},
+                {Action(0x8013, SETTING_DISPLAY, DISPLAY_ON), "refresh"}, {Action(0x8013, SETTING_DISPLAY, DISPLAY_DIMMED), "-"},
+                {Action(0x8013, SETTING_OTHER, DISPLAY_ON), "-"}, {Action(4, SETTING_DISPLAY, DISPLAY_ON), "save"}});
 }
 // A new level, flag or mains state redraws the picture; a new time only the tooltip. A screen is grey-only
 // when red comes out grey; a failed query (grey by its bytes) counts as colour.
