@@ -41,7 +41,7 @@ mount -o remount,bind,ro "$APP" || fail "no read-only folder"
 battery 64; poll; ctl post command save
 umount "$HIST" "$APP" && MOUNTS=("${MOUNTS[@]:0:${#MOUNTS[@]}-2}")
 assert_eq "2 64 63 62 61" "$(attributes) $(hist 4)" "saves in place where no temporary could be used, still hidden"
-assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "no temporary left"
+assert_eq "Ampwatch.csv Ampwatch.dat Ampwatch.exe Ampwatch.ini" "$(ls "$APP" | xargs)" "no temporary left"
 # The folder gone: the save at close fails and makes nothing.
 cp "$HIST" "$SCRATCH/before"; mv "$APP" "$APP.gone"
 close_meter

@@ -12,7 +12,7 @@ tray_up; assert_eq "1 1" "$(state visible) $(ini RunHidden)" "the first start sh
 press alt+space Up Up Return
 assert_eq "" "$(reg_value "$RUN")" "a path too long for the Run key: Start with Windows writes nothing"
 close_meter
-assert_eq "Ampwatch.dat Ampwatch.exe Ampwatch.ini Ampwatch.txt|Ampwatch closed" \
+assert_eq "Ampwatch.csv Ampwatch.dat Ampwatch.exe Ampwatch.ini Ampwatch.txt|Ampwatch closed" \
     "$(ls "$APP" | xargs)|$(tail -n1 "$LOG" | cut -d' ' -f3- | tr -d '\r')" "the files beside the program, the log"
 start_meter
 assert_eq 0 "$(state visible)" "a later start stays in the tray"
