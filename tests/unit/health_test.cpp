@@ -43,7 +43,7 @@ TEST(Health, DaysOfTheCalendar) {
 TEST(Health, RecordLinesTakenOrPassedOver) {
     const std::string header = "Date, FullChargeCapacity, DesignCapacity, CycleCount\r\n";
     EXPECT_EQ(Scanned(header + "2025-03-04, 1, 0, 0\r\n2025-08-17, 3, 0, 0\r\n2025-03-05, 2, 5, 6, x\r\n"
-                      "2026-02-27, 4, 0, 0\r\n"), "6 2025-03-05 2");
+                      "2025-03-05, 5, 0, 0\r\n2026-02-27, 4, 0, 0\r\n"), "6 2025-03-05 2");  // of one day the first
     EXPECT_EQ(Scanned("2025-05-09,4294967295,50000,7\n2026-02-26 , 9 ,0,0\r\n2026-03-06, 1, 0, 0\n2025-01-01, 8, 0, 0"),
               "428 2025-05-09 4294967295 open");  // the last line without its end counts
     EXPECT_EQ(Scanned("2025-02-30, 1, 0, 0\n2025-05-09 1, 0, 0\n2025-05-09, 1, 0\n2025-05-09, 1, 0, 0" +
@@ -105,6 +105,7 @@ TEST(Health, ReportLinesWhenKnown) {
     record.trendCapacity = 46000;
     EXPECT_EQ(report({46023, 0, 0}), "35:R\r\nT 2025-05-09: 46.00 Wh (+0.1 %) ");
     EXPECT_EQ(report({46022, 0, 0}), "34:R\r\nT 2025-05-09: 46.00 Wh (0.0 %) ");  // no sign for no change
+    EXPECT_EQ(report({55320, 0, 0}), "36:R\r\nT 2025-05-09: 46.00 Wh (+20.3 %) ");
 }
 // The figures of the system's batteries summed; relative capacities and a missing figure are unknown.
 TEST(Health, BatteriesSummed) {
