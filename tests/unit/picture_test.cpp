@@ -106,7 +106,7 @@ TEST(TrayDpi, DesignGrowsWithTheSquare) {
     EXPECT_EQ(std::make_tuple(Plan(Tray(24).Level(42).Text(16)).text.right, Plan(Tray(24).Level(42).Text(17)).glyphs),
               std::make_tuple(16, NONE));  // 11/16 of 24 rounded up: 17 columns
 }
-// Critical, low, normal by thresholds or flags, charging over them, else none; own greys on grey screens.
+// Critical, low, normal by thresholds or flags, charging over them, else none; drawn in its colour for the screen.
 TEST(TrayFill, ByLevelThenFlagsEachInItsColour) {
     const TrayFill X = TRAY_FILL_NONE, C = TRAY_FILL_CRITICAL, L = TRAY_FILL_LOW, N = TRAY_FILL_NORMAL;
     const TrayFill G = TRAY_FILL_CHARGING;
@@ -186,18 +186,18 @@ TEST(Graph, DetailsByStatusInFontsForTheScreen) {
     const auto fonts = [&](int32_t dpi) { in.dpiY = dpi; return Graph(in).fonts; };
     EXPECT_EQ(fonts(119) + fonts(125) + fonts(192) + fonts(120), "-11/400 -18/700 -13/400 -25/700 -19/400 -38/700 "
                                                                  "-12/400 -24/700 ");
-    EXPECT_EQ(Graph(in).texts,
-              "0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 100:01 h@6 #11@1 #8@9 57%@5 ");
+    EXPECT_EQ(Graph(in).texts, "0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 100:01 h@6 #11@1 #8@9 57%@5 ");
     // Unknown level and time, no named battery bit, an unnamed mains state; 201 wide, six minutes a sample.
     in.right = 211; in.colors = GraphColors(true, nullptr); in.percent = PERCENT_UNKNOWN; in.batteryFlag = 16; in.acLineStatus = 3;
     in.lifetime = LIFETIME_UNKNOWN; in.interval = 360;
     const GraphParts odd = Graph(in);
     EXPECT_EQ(odd.texts, "0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 dt: 6\xC2\xA0min@10 @1 @9 ?@5 ");
     EXPECT_EQ(odd.colours, (std::vector<uint32_t>{GRAPH_TEXT_GREY, GRAPH_BLACK, GRAPH_GRID_GREY, GRAPH_LINE_GREY}));
-    // A high-contrast theme's colours win, also on a grey-only screen: text, field, grid, history.
+    // A high-contrast theme's colours win on a grey-only screen too (text, field, grid, history); unknowns go unsaid.
     const ThemeColors theme = {0x111111, 0x222222, 0x333333, 0x444444};  // window, text, highlight, grey text
-    in.colors = GraphColors(true, &theme);
+    in.colors = GraphColors(true, &theme); in.batteryFlag = FLAG_UNKNOWN; in.acLineStatus = AC_UNKNOWN;
     EXPECT_EQ(Graph(in).colours, (std::vector<uint32_t>{0x222222, 0x111111, 0x444444, 0x333333}));
+    EXPECT_EQ(Graph(in).texts, "0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 dt: 6\xC2\xA0min@10 ?@5 ");
 }
 // Two pixels a sample, newest right, the oldest shown just left of the area; gaps bridged.
 TEST(Graph, LineNewestRightGapsBridged) {
