@@ -8,7 +8,8 @@
 // German for every German variety (sub-language ignored), English otherwise.
 bool IsGermanLanguage(uint16_t languageId);
 
-// Resource id of string n (1..15) or of the main dialog in the chosen language.
+// Resource id of string n (an IDS_ number of res/resource.h) or of the main
+// dialog in the chosen language.
 int LocalisedStringId(int n, bool german);
 int MainDialogId(bool german);
 

@@ -1,6 +1,6 @@
 // The capacity report box (Win32 shell).
-#ifndef AMPWATCH_CAPACITY_REPORT_WIN32_H
-#define AMPWATCH_CAPACITY_REPORT_WIN32_H
+#ifndef AMPWATCH_CAPACITY_WIN32_H
+#define AMPWATCH_CAPACITY_WIN32_H
 
 #include <windows.h>
 

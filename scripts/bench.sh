@@ -2,11 +2,12 @@
 # Measures the program and prints a table: size and imports; memory, growth over polls, wakes
 # while idle and start-up under Wine next to the design's floor (bench/floor_tray.cpp: the same
 # dialog, controls, manifest and a tray icon, no logic), judged against it, and a minimal tray
-# program (bench/baseline_tray.cpp);
-# the memory at 144 dpi against 96; the host core's timings. The figures also go to
-# results.json (bench/report.py). Never fails on a figure, only when something cannot be built
-# or run, or when the soak run (bench/soak.sh: polls while the battery changes all the time,
-# then the memory, history and icon against a fresh meter's) fails.
+# program (bench/baseline_tray.cpp); meter and floor again at 144 dpi; the host core's timings.
+# After each start of Wine's server a throwaway floor pays Wine's one-off start, so the order in
+# which the programs start decides nothing. The figures also go to results.json
+# (bench/report.py). Never fails on a figure, only when something cannot be built or run, or
+# when the soak run (bench/soak.sh: polls while the battery changes all the time, then the
+# memory, history and icon against a fresh meter's) fails.
 #   scripts/bench.sh [--smoke] [--no-wine] [--trees DIR]
 # --smoke      the same path in short form (one start, few polls, seconds of idle, a short
 #              soak), figures printed, none judged; results in build/bench/smoke.

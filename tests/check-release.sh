@@ -15,7 +15,9 @@ unzip -p "$zip" Ampwatch.exe | python3 -c '
 import re, sys, xml.etree.ElementTree as et
 found = re.search(rb"<\?xml.*?</assembly>", sys.stdin.buffer.read(), re.S)
 root = et.fromstring(found.group(0)) if found else sys.exit("no manifest")
-got = {e.tag.split("}")[1]: (e.text or "").strip() for e in root.iter() if "SMI" in e.tag}
-want = {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor", "activeCodePage": "UTF-8"}
+got = {e.tag.split("}")[1]: (e.text or "").strip() or " ".join(e.attrib.values()) for e in root.iter()
+       if "SMI" in e.tag or "Level" in e.tag}
+want = {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor", "activeCodePage": "UTF-8",
+        "requestedExecutionLevel": "asInvoker false"}
 sys.exit(0 if got == want else "manifest settings: %r" % got)'
 echo "release $zip: $(stat -c %s "$zip") bytes, sha256 ${first%% *}"

@@ -54,7 +54,7 @@ struct GraphOp {
     int32_t height;      // FONT
     int32_t weight;      // FONT
     uint32_t flags;      // TEXT
-    int stringId;        // TEXT: string table entry 1..15, 0 for the literal text
+    int stringId;        // TEXT: string table entry (an IDS_ number), 0 for the literal text
     char text[GRAPH_TEXT_CAPACITY];
 };
 
@@ -74,7 +74,7 @@ struct GraphInput {
     bool details;          // overlay on: details flag set or the control pressed
 };
 
-// The string table entry (1..15) of the battery state text, 0 for none, -1
+// The string table entry (an IDS_ number) of the battery state text, 0 for none, -1
 // for an empty text (no named bit set).
 int GraphStateString(uint8_t batteryFlag);
 // The string table entry of the power source text, 0 for none, -1 for an

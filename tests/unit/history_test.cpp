@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -24,8 +26,7 @@ TEST(History, FileTakenOnlyWholeAndInRange) {
     };
     for (const Bytes &file : {File(256, 0, 100), File(256, 0, HISTORY_EMPTY), File(257, 256, 200)})
         EXPECT_EQ(parsed(file), Bytes(file.begin(), file.begin() + HISTORY_SLOTS));
-    for (const Bytes &file : {File(256, 0, 101), File(256, 255, 254), File(256, 128, 200), File(255, 0, 0), Bytes()})
-    {
+    for (const Bytes &file : {File(256, 0, 101), File(256, 255, 254), File(256, 128, 200), File(255, 0, 0), Bytes()}) {
         EXPECT_EQ(parsed(file), Bytes()) << file.size();
         EXPECT_EQ(Slots(), Bytes(HISTORY_SLOTS, HISTORY_EMPTY));  // emptied
     }
@@ -61,6 +62,10 @@ TEST(History, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_EQ(Loaded(file), saved);
     historyBuffer.slots[0] = 61;  // an accepted interval change rewrites the file
     ResetHistoryForInterval(file.c_str());
+    rlimit full = {100, RLIM_INFINITY}, unlimited = {RLIM_INFINITY, RLIM_INFINITY};  // a disk that takes no more
+    ASSERT_TRUE(signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &full) == 0);
+    EXPECT_FALSE(SaveHistory(file.c_str()));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
     EXPECT_EQ(Loaded(file), OnlySlot0(61));
     FILE *stale = fopen((file + ".tmp").c_str(), "w");  // a read-only file in the temporary's place stays
     ASSERT_TRUE(stale && fclose(stale) == 0 && chmod((file + ".tmp").c_str(), 0444) == 0);

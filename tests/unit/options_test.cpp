@@ -37,13 +37,14 @@ TEST(Unplug, OncePerPlugInFromTheThresholdOn) {
     EXPECT_EQ(Reminders(80, {{90, FLAG_UNKNOWN, IN}, {PERCENT_UNKNOWN, CHARGING, IN}, {90, CHARGING | BATTERY_NONE, IN}}),
               "...");
 }
-// The Run value starts this program only when it names the same path, in any case of its letters.
+// The Run value starts this program only when it names its path, in any case of its letters; no room, a cut: none.
 TEST(Startup, RunValueNamesThisProgramOnly) {
     char command[16], cut[14];
-    EXPECT_TRUE(FormatRunCommand(command, sizeof command, "C:\\A b\\x.exe"));
-    EXPECT_TRUE(RunCommandNamesProgram("\"c:\\a B\\X.EXE\"", command));
-    EXPECT_FALSE(FormatRunCommand(cut, sizeof cut, "C:\\A b\\x.exe") || FormatRunCommand(cut, sizeof cut, "") || cut[0]);
-    for (const char *other : {"\"C:\\A b\\x.exe", "\"C:\\A b\\x.exe\" /x", "\"D:\\A b\\x.exe\"", "", "C:\\A b\\x.exe"})
+    EXPECT_FALSE(FormatRunCommand(cut, 0, "C:\\x.exe") || FormatRunCommand(cut, sizeof cut, "C:\\A z\\x.exe") || cut[0]);
+    EXPECT_TRUE(FormatRunCommand(cut, sizeof cut, "C:\\x.exe") && !FormatRunCommand(cut, sizeof cut, "") && !cut[0]);
+    EXPECT_TRUE(FormatRunCommand(command, sizeof command, "C:\\A z\\x.exe"));
+    EXPECT_TRUE(RunCommandNamesProgram("\"c:\\a Z\\X.EXE\"", command));
+    for (const char *other : {"\"C:\\A z\\x.exe", "\"C:\\A z\\x.exe\" /x", "\"D:\\A z\\x.exe\"", "", "C:\\A z\\x.exe"})
         EXPECT_FALSE(RunCommandNamesProgram(other, command)) << other;
 }
 // The Run key takes commands of up to 260 characters as Windows counts them (UTF-16, not bytes). Task

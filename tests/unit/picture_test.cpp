@@ -25,6 +25,7 @@ struct Tray : TrayImageInput {
     Tray &Level(uint8_t level, uint8_t flag = 0) { percent = level; batteryFlag = flag; return *this; }
     Tray &Text(int32_t w, int32_t h = 0) { textWidth = w; lineHeight = h ? h : lineHeight; return *this; }
     Tray &Grey() { greyOnly = true; return *this; }
+    Tray &Font(int32_t h) { font.height = h; return *this; }
 };
 // A plan drawn as the platform draws (a segment stops before its end point), by named measures: bounds of the
 // battery's ink, the fill and the glyphs above; the text; the raster ('d' ink, 'f' fill). Masks are opaque.
@@ -81,25 +82,23 @@ TEST(TrayImage, LabelWithTheSignWhereItFits) {
                              Plan(Tray(16).Level(42).Text(10, -100000)).text.bottom), std::make_pair(4096, -4096));
 }
 // The square as the slot from 16 to 64 pixels, centred; the design grows with it: the battery spans about 13/16,
-// its fill at least 0.6 (at 150 % too, the terminal's top and bottom one pixel to stay open), text, sign, font.
+// its fill at least 0.6 (at 150 % too, the terminal's top and bottom one pixel to stay open), text, sign, fonts.
 TEST(TrayDpi, DesignGrowsWithTheSquare) {
     const auto square = [](int32_t w, int32_t h) {
         const TrayPoint o = TrayWorkingOrigin(w, h);
         return TrayRect{o.x, o.y, o.x + TrayWorkingSize(w, h), o.y + TrayWorkingSize(w, h)};
     };
-    EXPECT_EQ(std::make_tuple(square(14, 14), square(14, 15), square(20, 24), square(96, 96)),
+    EXPECT_EQ(std::make_tuple(square(14, 14), square(14, 15), square(20, 24), square(96, 96), square(0, -1)),
               std::make_tuple(TrayRect{-1, -1, 15, 15}, TrayRect{-1, 0, 15, 16}, TrayRect{2, 4, 18, 20},
-                              TrayRect{16, 16, 80, 80}));
+                              TrayRect{16, 16, 80, 80}, TrayRect{-8, -8, 8, 8}));
     const Picture at20 = Plan(Tray(20).Level(57).Text(6)), at24 = Plan(Tray(24).Level(57).Text(8));
     const Picture at32 = Plan(Tray(32).Level(57).Text(10));
-    EXPECT_EQ(std::make_tuple(Columns(at20.battery), Columns(at24.battery), Columns(at32.battery)),
-              std::make_tuple(17, 19, 26));
-    EXPECT_EQ(std::make_tuple(Columns(at20.fill), Columns(at24.fill), Columns(at32.fill)),
-              std::make_tuple(15, 15, 22));
-    EXPECT_EQ(std::make_tuple(Rows(at20.fill), Rows(at24.fill), Rows(at32.fill)), std::make_tuple(4, 4, 6));
+    EXPECT_EQ(std::make_tuple(Columns(at20.battery), Columns(at24.battery), Columns(at32.battery), Columns(at20.fill),
+                              Columns(at24.fill), Columns(at32.fill), Rows(at20.fill), Rows(at24.fill), Rows(at32.fill)),
+              std::make_tuple(17, 19, 26, 15, 15, 22, 4, 4, 6));
     EXPECT_EQ(Within(at24, {2, 17, 7, 23}), (Art{"..ddd", "ddddf", "ddfff", "ddfff", "ddddf", "..ddd"}));
-    EXPECT_EQ(std::make_tuple(at20.font.height, at24.font.height, at32.font.height, int(at32.font.quality)),
-              std::make_tuple(-11, -14, -18, int(FONT_NONANTIALIASED)));
+    EXPECT_EQ(std::make_tuple(at20.font.height, at24.font.height, at32.font.height, Plan(Tray(24).Font(9)).font.height,
+                              int(at32.font.quality)), std::make_tuple(-11, -14, -18, 14, int(FONT_NONANTIALIASED)));
     EXPECT_EQ(std::make_tuple(at20.text, at24.text, at32.text),
               std::make_tuple(TrayRect{4, 0, 10, 14}, TrayRect{4, 0, 12, 17}, TrayRect{6, 0, 16, 22}));
     EXPECT_EQ(std::make_tuple(at20.glyphs, at24.glyphs, at32.glyphs),
@@ -107,7 +106,7 @@ TEST(TrayDpi, DesignGrowsWithTheSquare) {
     EXPECT_EQ(std::make_tuple(Plan(Tray(24).Level(42).Text(16)).text.right, Plan(Tray(24).Level(42).Text(17)).glyphs),
               std::make_tuple(16, NONE));  // 11/16 of 24 rounded up: 17 columns
 }
-// Critical, low, normal by thresholds or flags, charging over them, else none; own greys on grey screens.
+// Critical, low, normal by thresholds or flags, charging over them, else none; drawn in its colour for the screen.
 TEST(TrayFill, ByLevelThenFlagsEachInItsColour) {
     const TrayFill X = TRAY_FILL_NONE, C = TRAY_FILL_CRITICAL, L = TRAY_FILL_LOW, N = TRAY_FILL_NORMAL;
     const TrayFill G = TRAY_FILL_CHARGING;
@@ -118,23 +117,19 @@ TEST(TrayFill, ByLevelThenFlagsEachInItsColour) {
     for (const auto &c : fills)  // low at 32, critical at 9
         EXPECT_EQ(TrayFillFor(c.percent, c.flag, 32, 9), c.fill) << int(c.percent) << "/" << int(c.flag);
     EXPECT_EQ(TrayFillFor(40, 0, 20, 40), C);  // critical above low
-    EXPECT_EQ(std::make_tuple(TrayFillColor(C, false), TrayFillColor(L, false), TrayFillColor(N, false),
-                              TrayFillColor(G, false)), std::make_tuple(0x0000FFu, 0x00FFFFu, 0x00FF00u, 0xFF0000u));
-    EXPECT_EQ(std::make_tuple(TrayFillColor(C, true), TrayFillColor(L, true), TrayFillColor(N, true),
-                              TrayFillColor(G, true)), std::make_tuple(0xFFFFFFu, 0xC0C0C0u, 0x808080u, 0u));
     // The picture fills in the fill's colour for its screen, and not at all without a fill.
     EXPECT_EQ(std::make_pair(Plan(Tray(16).Level(42, BATTERY_CRITICAL).Grey()).fillColour,
                              Plan(Tray(16).Level(7, BATTERY_CHARGING)).fillColour),
-              std::make_pair(0xFFFFFFu, 0xFF0000u));
+              std::make_pair(TrayFillColor(C, true), TrayFillColor(G, false)));
     EXPECT_EQ(Plan(Tray(16).Level(PERCENT_UNKNOWN)).fill, NONE);
 }
-// The graph's colours, grid rows and columns (each across the area), line points, fonts, texts ("#": a string).
+// The graph's colours, grid rows and columns (straight across the area), line points, fonts, texts ("#": a string).
 struct GraphParts { std::vector<uint32_t> colours; std::vector<int32_t> rows, columns; Art line;
                     std::string fonts, texts; };
 GraphParts Graph(const GraphInput &in) {
     static GraphList graph;
+    memset(&graph, 0xAB, sizeof graph);  // a list afresh, whatever it held
     BuildGraph(&in, &graph);
-    EXPECT_EQ(graph.ops[0].kind, GRAPH_OP_TEXTCOLOR);  // a list afresh
     GraphParts parts;
     for (size_t i = 0, pens = 0; i < graph.count; ++i) {
         const GraphOp &o = graph.ops[i], &from = graph.ops[i ? i - 1 : 0];
@@ -144,8 +139,8 @@ GraphParts Graph(const GraphInput &in) {
         if (o.kind == GRAPH_OP_LINETO && pens == 1) {
             const bool row = o.y == from.y;
             (row ? parts.rows : parts.columns).push_back(row ? o.y : o.x);
-            EXPECT_EQ(row ? std::make_pair(from.x, o.x) : std::make_pair(from.y, o.y),
-                      row ? std::make_pair(in.left, in.right) : std::make_pair(in.top, in.bottom));
+            EXPECT_EQ(row ? std::make_tuple(from.x, o.x, from.y) : std::make_tuple(from.y, o.y, from.x),
+                      row ? std::make_tuple(in.left, in.right, o.y) : std::make_tuple(in.top, in.bottom, o.x));
         }
         if ((o.kind == GRAPH_OP_LINETO || o.kind == GRAPH_OP_MOVE) && pens == 2)
             parts.line.push_back(std::to_string(o.x) + "," + std::to_string(o.y));
@@ -191,20 +186,18 @@ TEST(Graph, DetailsByStatusInFontsForTheScreen) {
     const auto fonts = [&](int32_t dpi) { in.dpiY = dpi; return Graph(in).fonts; };
     EXPECT_EQ(fonts(119) + fonts(125) + fonts(192) + fonts(120), "-11/400 -18/700 -13/400 -25/700 -19/400 -38/700 "
                                                                  "-12/400 -24/700 ");
-    EXPECT_EQ(Graph(in).texts,
-              "0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 100:01 h@6 #11@1 #8@9 57%@5 ");
+    EXPECT_EQ(Graph(in).texts, "0%@8 50%@4 100%@0 8\xC2\xA0min/div@2 dt: 1\xC2\xA0min@10 100:01 h@6 #11@1 #8@9 57%@5 ");
     // Unknown level and time, no named battery bit, an unnamed mains state; 201 wide, six minutes a sample.
     in.right = 211; in.colors = GraphColors(true, nullptr); in.percent = PERCENT_UNKNOWN; in.batteryFlag = 16; in.acLineStatus = 3;
     in.lifetime = LIFETIME_UNKNOWN; in.interval = 360;
     const GraphParts odd = Graph(in);
     EXPECT_EQ(odd.texts, "0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 dt: 6\xC2\xA0min@10 @1 @9 ?@5 ");
     EXPECT_EQ(odd.colours, (std::vector<uint32_t>{GRAPH_TEXT_GREY, GRAPH_BLACK, GRAPH_GRID_GREY, GRAPH_LINE_GREY}));
-    // A high-contrast theme's colours win, also on a grey-only screen: text, field, grid, history.
+    // A high-contrast theme's colours win on a grey-only screen too (text, field, grid, history); unknowns go unsaid.
     const ThemeColors theme = {0x111111, 0x222222, 0x333333, 0x444444};  // window, text, highlight, grey text
-    in.colors = GraphColors(true, &theme);
+    in.colors = GraphColors(true, &theme); in.batteryFlag = FLAG_UNKNOWN; in.acLineStatus = AC_UNKNOWN;
     EXPECT_EQ(Graph(in).colours, (std::vector<uint32_t>{0x222222, 0x111111, 0x444444, 0x333333}));
-    EXPECT_EQ(std::make_tuple(GraphSourceString(255), GraphStateString(255), GraphStateString(0)),
-              std::make_tuple(0, 0, 0));  // nothing to say
+    EXPECT_EQ(Graph(in).texts, "0%@8 50%@4 100%@0 1\xC2\xA0h/div@2 dt: 6\xC2\xA0min@10 ?@5 ");
 }
 // Two pixels a sample, newest right, the oldest shown just left of the area; gaps bridged.
 TEST(Graph, LineNewestRightGapsBridged) {

@@ -51,10 +51,11 @@ template <class Write> std::string Out(Write write) {
 void ExpectEach(std::initializer_list<std::pair<std::string, std::string>> cases) {
     for (const auto &c : cases) EXPECT_EQ(c.first, c.second);
 }
-std::string SettingsPath(const std::string &module) {
+std::string SettingsPath(const std::string &module) {  // after "?" when the program's own path is not known whole
     PathSet p;
+    memset(&p, 'x', sizeof p);  // as an earlier start left it
     DerivePaths(&p, module.c_str(), static_cast<uint32_t>(module.size()));
-    return p.settings;
+    return (p.program[0] ? "" : "?") + std::string(p.settings);
 }
 std::string Counts(const char *format, uint32_t argCount, uint32_t capacity = 64) {
     const uint32_t args[3] = {2, 5, 57};  // the first argCount of them
@@ -73,7 +74,7 @@ TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
         {"AlertThreshold", {{nullptr, 9}, {"0", 0}, {"99", 99}, {"100", 9}, {"254", 9}, {"-1", 255}, {"355", 99}}},
         {"LowThreshold", {{nullptr, 32}, {"0", 0}, {"100", 100}, {"101", 32}, {"356", 100}}},
         {"CriticalThreshold", {{nullptr, 9}, {"0", 0}, {"100", 100}, {"101", 9}}},
-        {"UnplugThreshold", {{nullptr, 255}, {"0", 255}, {"1", 1}, {"100", 100}, {"150", 255}, {"336", 255}}},
+        {"UnplugThreshold", {{nullptr, 255}, {"0", 255}, {"1", 1}, {"100", 100}, {"101", 255}, {"336", 255}}},
         {"IconColor", {{nullptr, 0x224466}, {"", 0x224466}, {"0", 0}, {"4278190335", 0xFF}}}};
     for (const auto &c : cases)
         for (const auto &v : c.values)
@@ -89,20 +90,24 @@ TEST(Settings, DefaultsForMissingOrOutOfRangeKeys) {
     // Cut to 30 bytes by the platform, then to whole characters.
     ExpectEach({{Face("A" + Repeated("\xE7\x94\xB0", 10)), "A" + Repeated("\xE7\x94\xB0", 9)},
                 {Face("Stra\xDF"), "Stra"}});
+    // Without IconColor: high contrast's text colour (1), else white on a dark (0) taskbar only, else buttons' (2).
+    const auto digits = [](bool highContrast, int32_t light) { return TaskbarDigitColor(highContrast, 1, light, 2); };
+    EXPECT_EQ(std::make_tuple(digits(true, 0), digits(true, 1), digits(false, 0), digits(false, 1), digits(false, -1)),
+              std::make_tuple(1u, 1u, 0xFFFFFFu, 2u, 2u));
 }
 // The program's name with another extension, within 259 UTF-16 units, whatever their bytes in UTF-8.
 TEST(Settings, FilesBesideTheProgram) {
-    const std::string dot250 = std::string(250, 'a') + ".exe", f255(255, 'f'), fallback = ".\\Ampwatch.ini";
+    const std::string dot250 = std::string(250, 'a') + ".exe", fallback = ".\\Ampwatch.ini", unknown = "?" + fallback;
     const std::string cjk250 = "C:\\" + Repeated("\xE7\x94\xB0", 250), u252 = "C:\\" + std::string(252, '\xFC');
-    const std::string emoji126 = Repeated("\xF0\x9F\x98\x80", 126);  // two units each
+    const std::string emoji126 = Repeated("\xF0\x9F\x98\x80", 126), f255(255, 'f');  // emoji: two units each
     const struct { std::string module, settings; } paths[] = {
         {"C:\\T\\amp.w.exe", "C:\\T\\amp.w.ini"}, {"C:\\v1.9\\a", "C:\\v1.9\\a.ini"},
         {"Z:/v1.9/a", "Z:/v1.9/a.ini"}, {"v1.9:a", "v1.9:a.ini"}, {"a", "a.ini"}, {".exe", ".ini"},
-        {"", fallback}, {f255, f255 + ".ini"}, {std::string(256, 'f'), fallback},
-        {dot250 + "xxxxx", std::string(250, 'a') + ".ini"}, {dot250 + "xxxxxx", fallback},  // 260: cut
-        {cjk250 + ".exe", cjk250 + ".ini"}, {cjk250 + Repeated("\xE7\x94\xB0", 3) + ".exe", fallback},
-        {"C:" + emoji126 + "1.exe", "C:" + emoji126 + "1.ini"}, {"C:" + emoji126 + "12.exe", fallback},
-        {u252 + ".exe", fallback}};  // 0xFC leads four bytes
+        {"", unknown}, {f255, f255 + ".ini"}, {std::string(256, 'f'), fallback},
+        {dot250 + "xxxxx", std::string(250, 'a') + ".ini"}, {dot250 + "xxxxxx", unknown},  // 260: cut
+        {cjk250 + ".exe", cjk250 + ".ini"}, {cjk250 + Repeated("\xE7\x94\xB0", 3) + ".exe", unknown},
+        {"C:" + emoji126 + "1.exe", "C:" + emoji126 + "1.ini"}, {"C:" + emoji126 + "12.exe", unknown},
+        {u252 + ".exe", unknown}};  // 0xFC leads four bytes
     for (const auto &c : paths) EXPECT_EQ(SettingsPath(c.module), c.settings) << c.module.size();
 }
 // A new interval: 60 to 360 and not the current one. German for every German variety, whatever the sublanguage.
@@ -138,7 +143,7 @@ TEST(Texts, SingleByteCodePage) {
     ExpectEach({{Face(cjk), cjk.substr(0, 30)}, {Face("Stra\xDF"), "Stra\xDF"},
                 {Counts("%u\xC3\xA4", 1, 3), "2:2\xC3"}, {Counts("%u\xE2\x82\xAC", 1, 4), "3:2\xE2\x82"},
                 {Counts("%u\xF0\x9F\x98\x80", 1, 5), "4:2\xF0\x9F\x98"},
-                {SettingsPath(u252 + ".exe"), u252 + ".ini"}, {SettingsPath(u252 + "\xE4.exe"), ".\\Ampwatch.ini"},
+                {SettingsPath(u252 + ".exe"), u252 + ".ini"}, {SettingsPath(u252 + "\xE4.exe"), "?.\\Ampwatch.ini"},
                 {made ? temp : "", std::string(255, '\xFC') + ".tmp"}, {Duration(60), "1:1\xA0min"},
                 {Duration(480, "%s", 3), "1:8\xA0"}});
     SetProgramCodePage(CODE_PAGE_UTF8);
@@ -195,7 +200,7 @@ TEST(Tip, HoursFromOneHourMinutesBelow) {
     const auto tip = [](uint8_t percent, uint32_t seconds) {
         const TipPlan p = PlanTrayTip(percent, seconds);
         Plan plan = {uint32_t(p.textId), p.args[0], p.args[1], p.args[2]};
-        plan.resize(1 + std::min(p.argCount, 3u));
+        plan.resize(1 + p.argCount);
         return plan;
     };
     for (const auto &c : std::initializer_list<std::pair<Plan, Plan>>{{tip(57, 7559), {IDS_TIP_HOURS, 2, 5, 57}},
@@ -208,11 +213,11 @@ TEST(Tip, HoursFromOneHourMinutesBelow) {
 // "%u", "%0Nu" and "%%"; any other form, or one without an argument, as it stands. Cut where the buffer
 // ends, back to a whole character: in UTF-8 not inside a two-, three- or four-byte one.
 TEST(Tip, CountsFormattedWithinTheBuffer) {
-    ExpectEach({{Counts("%01u|%09u|%u", 3), "14:2|000000005|57"}, {Counts("%0", 0), "2:%0"},
+    ExpectEach({{Counts("%01u|%09u|%u%%", 3), "15:2|000000005|57%"}, {Counts("%0", 0), "2:%0"},
                 {Counts("%00u %0au %s %d %u %u", 1), "20:%00u %0au %s %d 2 %u"}, {Counts("%u%u", 3, 3), "2:25"},
                 {Counts("%05u", 1, 3), "2:00"}, {Counts("ab", 0, 0), "0:x"}, {Counts("ab", 0, 1), "0:"},
                 {Counts("%u\xC3\xA4", 1, 4), "3:2\xC3\xA4"}, {Counts("%u\xC3\xA4", 1, 3), "1:2"},
-                {Counts("%u\xE2\x82\xAC", 1, 5), "4:2\xE2\x82\xAC"}, {Counts("%u\xE2\x82\xAC", 1, 4), "1:2"},
+                {Counts("%u\xE0\xA4\x85", 1, 5), "4:2\xE0\xA4\x85"}, {Counts("%u\xE0\xA4\x85", 1, 4), "1:2"},
                 {Counts("%u\xF0\x9F\x98\x80", 1, 6), "5:2\xF0\x9F\x98\x80"},
                 {Counts("%u\xF0\x9F\x98\x80", 1, 5), "1:2"}});
 }
@@ -273,11 +278,5 @@ TEST(Log, LinesWithinTheirBuffer) {
     FormatLogFlags(FLAG_UNKNOWN, field, 7);
     FormatLogMains(MAINS_ONLINE, field + 7, 0);
     EXPECT_EQ(std::string(field, sizeof field), std::string("UNKNOW\0#", 8));
-}
-// The digits without a stored colour: a high-contrast theme's text colour over the taskbar's theme.
-TEST(Settings, DigitsFollowHighContrastFirst) {
-    EXPECT_EQ(TaskbarDigitColor(true, 0x00FFFF, 0, 0x123456), 0x00FFFFu);
-    EXPECT_EQ(TaskbarDigitColor(false, 0x00FFFF, 0, 0x123456), 0xFFFFFFu);
-    EXPECT_EQ(TaskbarDigitColor(false, 0x00FFFF, 1, 0x123456), 0x123456u);
 }
 }  // namespace
