@@ -52,7 +52,7 @@ HMODULE LoadSystemLibrary(const char *name)
     // Systems without the search flags: the full path instead.
     char path[MAX_PATH];
     const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH)
+    if (length == 0 || length + 1 + static_cast<UINT>(lstrlenA(name)) >= MAX_PATH)
         return nullptr;
     path[length] = '\\';
     lstrcpyA(path + length + 1, name);

@@ -33,6 +33,13 @@ for f in $(find app power history ui log \( -name '*.cpp' -o -name '*.h' \) ! -n
 done
 [ $seam = 0 ] || { echo "lint: the core lines above belong to the Win32 shell"; status=1; }
 
+echo "lint: sizes"
+# A file of the program a reader can hold in mind; functions are held to 50
+# lines by clang-tidy (.clang-tidy).
+long=$(find app power history ui log platform res \( -name '*.cpp' -o -name '*.h' \) -exec wc -l {} + |
+    awk '$2 != "total" && $1 > 400 {print $2 ": " $1 " lines (at most 400)"}')
+[ -z "$long" ] || { echo "$long"; status=1; }
+
 trees=(native win32)
 for t in "${trees[@]}"; do
     if [ ! -f "build/$t/compile_commands.json" ]; then
