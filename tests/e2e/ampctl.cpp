@@ -34,9 +34,8 @@ static bool PrintText(HWND window)
     return window && Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)) >= 0
                ? puts(text) >= 0 : Say("no text");
 }
-// Dialogs of that caption (the window manager's copy: a busy meter cannot stall the search)
-// and owner (the first in a chain of owners: a box may be owned by another), waiting up to
-// waitMs (text, may be null) for one.
+// Dialogs of that caption (the window manager's copy: a busy meter cannot stall the search) and root owner,
+// waiting up to waitMs (text, may be null) for one.
 static HWND Find(const char *caption, HWND owner, const char *waitMs, int *count)
 {
     const DWORD start = GetTickCount(), ms = waitMs ? strtoul(waitMs, nullptr, 0) : 0;
@@ -51,10 +50,8 @@ static HWND Find(const char *caption, HWND owner, const char *waitMs, int *count
             return first;
     }
 }
-// Waits until every message posted to the meter before is handled: a marker posted behind them
-// to the trackbar (same queue) shows only once the meter is back in a message loop, its own or
-// a box's. A sent message alone would not do: it is handled even while the meter waits in a poll.
-// A second marker waits for what those messages posted in turn (a power broadcast its refresh).
+// Until every message posted to the meter is handled: a marker posted behind them to the trackbar (same queue; a sent
+// one is handled even inside a poll), twice, for what they posted in turn (a power broadcast its refresh).
 static bool Sync(HWND meter)
 {
     HWND bar = GetDlgItem(meter, IDC_INTERVAL);
@@ -79,9 +76,8 @@ static bool SendPower(HWND meter, const char *code)
         return Say("send-power: no answer");
     return printf("answered in %lu ms\n", GetTickCount() - start) > 0 && Sync(meter);
 }
-// The notification the tray shows as a balloon by its icon (a tooltip of another program),
-// waiting up to waitMs for it: its window (a new one for each notification) and its place,
-// once it has painted what it shows.
+// The tray's balloon (a tooltip of another program; a new one for each notification), waiting up to waitMs for
+// it: its window and place, once painted.
 static bool PrintBalloon(HWND meter, const char *waitMs)
 {
     DWORD meterProcess = 0, process = 0;
@@ -160,9 +156,8 @@ static bool PrintAccessibleName(HWND item)
     SysFreeString(name);
     return puts(text) >= 0;
 }
-// A notification area that is not ready: a window of the tray's class first in line for the shell's requests
-// (Wine hands each to the first, and topmost windows come first), answering FALSE until ms after the first
-// request. "late": each reaches the real tray, an add answered FALSE all the same. Prints each request's code.
+// A tray not ready: a topmost window of its class (Wine asks the first) answering FALSE until ms after the first
+// request; "late": each passed on to the real tray, an add answered FALSE all the same. Prints each request.
 static struct { DWORD first; bool late; } standIn;
 static LRESULT CALLBACK StandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

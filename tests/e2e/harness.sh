@@ -2,8 +2,7 @@
 # with a simulated battery (a tmpfs over /sys/class/power_supply), a copy-on-write view of one template prefix, its own
 # Xvfb display and a scratch folder SCRATCH: the program in APP (APP_DIR names it there). What it started ends with it.
 set -u
-# Debian's 64-bit Wine has no preloader to keep the shared user data's page (0x7ffe0000) free of a heap
-# randomised behind its loader (0x7d000000): about one start in 5000 ended with 1. Not randomised, it is.
+# Without a preloader (Debian's 64-bit Wine) a randomised heap took the page Wine maps at 0x7ffe0000 once in 5000 starts.
 [ -n "${E2E_NS:-}" ] || E2E_NS=1 exec setarch -R unshare -m --propagation private bash "$0" "$@"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 export WINEDEBUG=-all,err+all  # a Wine that fails says why: in the meter's output or the control tool's
@@ -27,8 +26,7 @@ cleanup() {
     log "FAILED; trace and screenshots in $SCRATCH"
     exit "$rc"
 }
-# Made once: unmanaged windows (without a window manager Wine waits a second at each hide
-# of a managed one) and a dark tray window (its background is the menu colour).
+# Made once: unmanaged windows (Wine waits a second at each hide of a managed one), a dark tray (the menu colour).
 template() {
     [ -f "$TEMPLATE/.e2e" ] || (flock 9; [ -f "$TEMPLATE/.e2e" ] || { wine_prefix_ready "$TEMPLATE" &&
         export WINEPREFIX=$TEMPLATE && "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
@@ -79,8 +77,7 @@ click() {  # click ITEM [BUTTON]: the middle of a dialog item
     local x y w h; read -r x y w h < <(ctl rect "$1") || fail "no item $1"
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) sleep 0.1 click "${2:-1}" && ctl sync
 }
-# Wine keeps the icons in its own tray window at the top left; an icon taken away and asked
-# for again is painted afresh there.
+# Wine keeps the icons in its own tray window at the top left, painted afresh for an icon asked for again.
 tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null; }
 tray_up() { wait_for 10 tray_shown || fail "no tray icon"; }
 readd_tray() { ctl post untray && wait_for 5 eval '! tray_shown' || fail "the icon stayed after its removal"

@@ -9,8 +9,6 @@ reminded() {  # reminded LEVEL WHAT: a new notification naming the level, read o
     assert_eq "1 $CAP $(sed "s/%u %%/$1 %/; s/|/ /" <<<"$REMINDER") 0 0" \
         "$([ "$NOTICE" != "$before" ] && echo 1) $NOTICE_TEXT $NBOX $(state visible)" "$2"
 }
-assert_eq "The battery is charged to %u %%.|Please unplug the charger to spare the battery.|$REMINDER" \
-    "$(strings 817 817)|$(strings 417 417)" "the reminder's texts"
 printf '[Settings]\r\nRunHidden=1\r\nAlertThreshold=9\r\nLogfile=1\r\nUnplugThreshold=80\r\n' >"$INI"
 mains 1; battery 79 Charging
 start_meter LC_ALL=de_AT.UTF-8

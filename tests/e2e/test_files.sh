@@ -20,10 +20,8 @@ ctl post endsession 0; before=$(hist 2); ctl post endsession 1
 assert_eq "70 255|70 70 255" "$before|$(hist 3)" "a restart adds to the history; the end of the session saves, not a called-off one"
 battery 72; poll; ctl post power 4; kill -9 "$PID" && ended
 assert_eq "72 70 70" "$(hist 3)" "suspend saved the samples of a meter killed afterwards"
-# A hidden history stays hidden (Wine keeps the attribute beside the file). A read-only history is
-# frozen. Where no temporary can be made (a folder or read-only file in its place, a folder taking no
-# new file) or moved over (a mount), the save writes in place (Wine, unlike Windows, would also create
-# a hidden file anew: that refusal is the unit tests').
+# A hidden history stays hidden, a read-only one frozen; where no temporary can be made (a folder or read-only
+# file in its place, a read-only folder) or moved over (a mount), the save writes in place.
 start_meter
 attributes() { python3 -c 'import os, sys; print(int(os.getxattr(sys.argv[1], "user.DOSATTRIB"), 16) & 7)' "$HIST"; }
 python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.DOSATTRIB", b"0x2")' "$HIST"

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# For a German user: the event log's lines, the low-battery alert once per fall, power
-# broadcasts, the German window and capacity report.
+# For a German user: the event log's lines, the alert once per fall, power broadcasts, the German window and report.
 . "$(dirname "$0")/harness.sh"
 lines() { tr -d '\r' <"$LOG" | cut -d' ' -f3- | tail -n "$1" | paste -sd'|'; }
 alert() {  # alert WHAT: one alert, also after a poll

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The interval and the threshold, set with real keys and clicks; the history question and
-# its answers, also when the meter is closed under it.
+# The interval and the threshold by real keys and clicks; the history question, also with the meter closed under it.
 . "$(dirname "$0")/harness.sh"
 move() { click interval; press "$@"; }  # the thumb moved by a click beside it and keys
 printf '[Settings]\r\nRunHidden=0\r\nInterval=120\r\nAlertThreshold=3\r\nLogfile=1\r\n' >"$INI"

@@ -36,9 +36,7 @@ LC_ALL=C.UTF-8 "$WINE" "$CTL" mutex 12000 >"$SCRATCH/held" 2>&1 </dev/null & hol
 wait_for 10 grep -q held "$SCRATCH/held" || fail "the name is not held"
 start_meter; assert_eq 0 "$(state visible)" "a copy that holds the name but shows no window: the meter starts after all, in the tray"
 close_meter; wait "$holder"
-# A slow logon: a notification area that refuses requests for a while (a stand-in first in line), then
-# takes the icon; the hidden window stays hidden. One that takes an add but answers FALSE is asked first,
-# not given the icon twice. An icon gone without a word comes back at the next change.
+# A slow logon: a tray that refuses requests a while (a stand-in first in line); one that answers FALSE to an add it took.
 standin() { LC_ALL=C.UTF-8 "$WINE" "$CTL" standin "$@" >"$SCRATCH/standin" 2>&1 </dev/null & tray_pid=$!
     wait_for 10 grep -q ready "$SCRATCH/standin" || fail "no stand-in tray"; }
 # adds: ADDS the icon requests the stand-in saw, once it has gone

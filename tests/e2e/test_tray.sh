@@ -22,8 +22,6 @@ theme 0; ctl post setting ImmersiveColorSet; icon_is none $W "a dark taskbar: a 
 modified() { grep -c 'dwMessage = 1' "$SCRATCH/meter.1.out"; }  # the icon's NIM_MODIFY requests so far
 before=$(modified); for bpp in 16 16 0 24; do ctl post display $bpp; done
 assert_eq $((before + 2)) "$(modified)" "a new colour depth rebuilds the picture; the same or an unknown one does not"
-mains 1; poll; mains 0; for code in 7 9 10; do ctl post power $code; done
-boxes "$CAP"; assert_eq 0 "$NBOX" "no alert without a battery, nor on mains changes and power broadcasts"
 battery 50; poll; icon_is $G $W "50 %: green"
 battery 7; poll; icon_is $R $W "7 %, critical: red"
 theme 1; ctl post setting Policy; icon_is $R $W "another setting leaves the digits"
